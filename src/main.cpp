@@ -85,7 +85,7 @@ int main(int argc, char *argv[]) {
 
   int status = 0;
   VersionList list(flags);
-  if (optind == argc) {
+  if (optind >= argc) {
     if (int err = list.read_lines(STDIN_FILENO)) report(status, prog, "stdin", err);
   }
   for (int i = optind; i < argc; ++i) {
