@@ -1,0 +1,30 @@
+# What `cmake --install` puts under the prefix: the program, the library with
+# its header, pkg-config file and CMake package, and the manual pages.
+include(CMakePackageConfigHelpers)
+
+set(quenorbial_cmakedir ${CMAKE_INSTALL_LIBDIR}/cmake/quenorbial)
+set(quenorbial_pkgconfigdir ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+install(TARGETS quenorbial-sort RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quenorbial EXPORT quenorbialTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(FILES include/quenorbial.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+
+install(EXPORT quenorbialTargets NAMESPACE quenorbial::
+  DESTINATION ${quenorbial_cmakedir})
+write_basic_package_version_file(quenorbialConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES cmake/quenorbialConfig.cmake
+  ${PROJECT_BINARY_DIR}/quenorbialConfigVersion.cmake
+  DESTINATION ${quenorbial_cmakedir})
+
+# The prefix is taken from where the .pc file lies, so a moved tree still works.
+file(RELATIVE_PATH pc_to_prefix
+  ${CMAKE_INSTALL_PREFIX}/${quenorbial_pkgconfigdir} ${CMAKE_INSTALL_PREFIX})
+string(REGEX REPLACE "/$" "" pc_to_prefix "${pc_to_prefix}")
+configure_file(cmake/quenorbial.pc.in quenorbial.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/quenorbial.pc
+  DESTINATION ${quenorbial_pkgconfigdir})
+
+install(FILES man/quenorbial-sort.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES man/quenorbial_compare4.3 DESTINATION ${CMAKE_INSTALL_MANDIR}/man3)
