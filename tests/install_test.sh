@@ -65,7 +65,6 @@ export PKG_CONFIG_PATH="$lib/pkgconfig"
 [ "$(pkg-config --modversion quenorbial)" = "$VERSION" ] || fail "pkg-config version"
 [ "$(cd "$(pkg-config --variable=libdir quenorbial)" && pwd -P)" = "$(cd "$lib" && pwd -P)" ] ||
   fail "pkg-config libdir is not the moved one"
-# shellcheck disable=SC2046
 ${CC:-cc} -std=c99 -Wall -Wextra -Wpedantic -Werror -o "$tmp/consumer-c" \
   "$SOURCE_DIR/tests/consumer/consumer.c" $(pkg-config --cflags --libs quenorbial) \
   -Wl,-rpath,"$(pkg-config --variable=libdir quenorbial)"
