@@ -97,13 +97,14 @@ int main(int argc, char *argv[]) {
 
   list.sort();
 
+  errno = 0;  // so that a failed write's reason outlives the listing
   if (verbose) {
     list.print_verbose(stdout);
   } else {
     print_plain(list, stdout);
   }
   if (std::fflush(stdout) == EOF || std::ferror(stdout)) {
-    report(status, prog, "stdout", errno);
+    report(status, prog, "stdout", errno != 0 ? errno : EIO);
   }
   return status;
 }
