@@ -23,8 +23,8 @@ expect() {
 @test "closed standard output: reported as a bad descriptor, status 1" {
   # The operand is opened on descriptor 1 then; it must not become the output.
   for opt in '' -v; do
-    run --separate-stderr sh -c '"$0" $1 "$2" >&-' "$PROG" "$opt" "$BATS_FILE_TMPDIR/three"
-    expect 1 "" "$PROG: stdout: Bad file descriptor"
+    run --separate-stderr sh -c '"$0" $1 "$2" >&-' "$QUENORBIAL_SORT" "$opt" "$BATS_FILE_TMPDIR/three"
+    expect 1 "" "$QUENORBIAL_SORT: stdout: Bad file descriptor"
   done
 }
 
@@ -32,15 +32,15 @@ expect() {
   env --default-signal=PIPE true 2>/dev/null || skip "env cannot reset SIGPIPE"
   run --separate-stderr bash -c \
     'env --default-signal=PIPE timeout 60 "$0" "$1" | head -n 1; exit "${PIPESTATUS[0]}"' \
-    "$PROG" "$BATS_FILE_TMPDIR/big"
+    "$QUENORBIAL_SORT" "$BATS_FILE_TMPDIR/big"
   expect 141 1 ""  # 128 + SIGPIPE, not 124 from timeout
 }
 
 @test "a reader that stops early with SIGPIPE ignored: broken pipe, status 1" {
   run --separate-stderr bash -c \
     'trap "" PIPE; timeout 60 "$0" "$1" | head -n 1; exit "${PIPESTATUS[0]}"' \
-    "$PROG" "$BATS_FILE_TMPDIR/big"
-  expect 1 1 "$PROG: stdout: Broken pipe"
+    "$QUENORBIAL_SORT" "$BATS_FILE_TMPDIR/big"
+  expect 1 1 "$QUENORBIAL_SORT: stdout: Broken pipe"
 }
 
 @test "an unreadable operand: permission denied, the others listed, status 1" {
@@ -49,8 +49,8 @@ expect() {
   echo 0.1 > "$secret"
   chmod 000 "$secret"
   printf '2.0\n' > "$BATS_TEST_TMPDIR/after"
-  run --separate-stderr "$PROG" "$BATS_FILE_TMPDIR/three" "$secret" "$BATS_TEST_TMPDIR/after"
-  expect 1 "$(printf '1.2\n1.9\n1.10\n2.0')" "$PROG: $secret: Permission denied"
+  run --separate-stderr "$QUENORBIAL_SORT" "$BATS_FILE_TMPDIR/three" "$secret" "$BATS_TEST_TMPDIR/after"
+  expect 1 "$(printf '1.2\n1.9\n1.10\n2.0')" "$QUENORBIAL_SORT: $secret: Permission denied"
 }
 
 @test "a read failing after the data: lines kept, each input reported, status 1" {
@@ -58,12 +58,12 @@ expect() {
   printf '0.9\n2.0' > "$other"
   # A sanitizer runtime of its own must not object to the preload coming first.
   export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
-  run --separate-stderr env LD_PRELOAD="$FAILING_READ" "$PROG" "$BATS_FILE_TMPDIR/three" "$other"
+  run --separate-stderr env LD_PRELOAD="$FAILING_READ" "$QUENORBIAL_SORT" "$BATS_FILE_TMPDIR/three" "$other"
   expect 1 "$(printf '0.9\n1.2\n1.9\n1.10\n2.0')" \
-    "$(printf '%s: %s: Input/output error\n' "$PROG" "$BATS_FILE_TMPDIR/three" "$PROG" "$other")"
+    "$(printf '%s: %s: Input/output error\n' "$QUENORBIAL_SORT" "$BATS_FILE_TMPDIR/three" "$QUENORBIAL_SORT" "$other")"
 
-  run --separate-stderr env LD_PRELOAD="$FAILING_READ" "$PROG" < "$other"
-  expect 1 "$(printf '0.9\n2.0')" "$PROG: stdin: Input/output error"
+  run --separate-stderr env LD_PRELOAD="$FAILING_READ" "$QUENORBIAL_SORT" < "$other"
+  expect 1 "$(printf '0.9\n2.0')" "$QUENORBIAL_SORT: stdin: Input/output error"
 }
 
 @test "lines of a million digits: ordered by value, every byte kept" {
@@ -72,7 +72,7 @@ expect() {
   # Two differ only in the last digit; one digit fewer is smaller still.
   printf '1.%s9\n1.%s8\n1.%s\n' "$digits" "$digits" "$nines" > "$BATS_TEST_TMPDIR/in"
   printf '1.%s\n1.%s8\n1.%s9\n' "$nines" "$digits" "$digits" > "$BATS_TEST_TMPDIR/want"
-  run --separate-stderr sh -c '"$0" "$1" > "$2"' "$PROG" "$BATS_TEST_TMPDIR/in" "$BATS_TEST_TMPDIR/out"
+  run --separate-stderr sh -c '"$0" "$1" > "$2"' "$QUENORBIAL_SORT" "$BATS_TEST_TMPDIR/in" "$BATS_TEST_TMPDIR/out"
   expect 0 "" ""
   cmp "$BATS_TEST_TMPDIR/want" "$BATS_TEST_TMPDIR/out"
 }
@@ -82,7 +82,7 @@ expect() {
   # are put in byte order, NUL (0) before CR (13).
   printf '1.0\r\n1.0\0zzz\n0.9\0\r\n1.0\n\0\n' > "$BATS_TEST_TMPDIR/in"
   printf '\0\n0.9\0\r\n1.0\n1.0\0zzz\n1.0\r\n' > "$BATS_TEST_TMPDIR/want"
-  "$PROG" "$BATS_TEST_TMPDIR/in" > "$BATS_TEST_TMPDIR/out"
+  "$QUENORBIAL_SORT" "$BATS_TEST_TMPDIR/in" > "$BATS_TEST_TMPDIR/out"
   cmp "$BATS_TEST_TMPDIR/want" "$BATS_TEST_TMPDIR/out" || {
     od -c "$BATS_TEST_TMPDIR/out"
     false
@@ -90,7 +90,7 @@ expect() {
   # The marker follows the CR; by its bytes the NUL line is after the empty
   # line that the first is measured against.
   printf '\0 (<)\n0.9\0\r (<)\n1.0 (<)\n1.0\0zzz (<)\n1.0\r (<)\n' > "$BATS_TEST_TMPDIR/want"
-  "$PROG" -v "$BATS_TEST_TMPDIR/in" > "$BATS_TEST_TMPDIR/out"
+  "$QUENORBIAL_SORT" -v "$BATS_TEST_TMPDIR/in" > "$BATS_TEST_TMPDIR/out"
   cmp "$BATS_TEST_TMPDIR/want" "$BATS_TEST_TMPDIR/out" || {
     od -c "$BATS_TEST_TMPDIR/out"
     false
@@ -101,7 +101,7 @@ expect() {
   head -c 10000000 /dev/zero | tr '\0' '\n' > "$BATS_TEST_TMPDIR/in"
   # Through a pipe, so the input's size is not known in advance.
   run --separate-stderr sh -c 'cat "$1" | timeout 300 "$0" > "$2"' \
-    "$PROG" "$BATS_TEST_TMPDIR/in" "$BATS_TEST_TMPDIR/out"
+    "$QUENORBIAL_SORT" "$BATS_TEST_TMPDIR/in" "$BATS_TEST_TMPDIR/out"
   expect 0 "" ""
   cmp "$BATS_TEST_TMPDIR/in" "$BATS_TEST_TMPDIR/out"
 }

@@ -10,7 +10,7 @@ setup_file() {
                  printf "%d.%d.%d%s\n", i % 7, i * 31 % 101, i * 17 % 1009,
                         i % 5 ? "" : "rc1" }' > "$BATS_FILE_TMPDIR/in"
   LC_ALL=C sort "$BATS_FILE_TMPDIR/in" > "$BATS_FILE_TMPDIR/in.bytes"
-  "$PROG" "$BATS_FILE_TMPDIR/in" > "$BATS_FILE_TMPDIR/real"
+  "$QUENORBIAL_SORT" "$BATS_FILE_TMPDIR/in" > "$BATS_FILE_TMPDIR/real"
 }
 
 # Sorts the input with the library in directory $1; checks that the output
@@ -18,7 +18,7 @@ setup_file() {
 sort_with() {
   out="$BATS_TEST_TMPDIR/out"
   run --separate-stderr env LD_LIBRARY_PATH="$1" sh -c '"$0" "$1" > "$2"' \
-    "$PROG" "$BATS_FILE_TMPDIR/in" "$out"
+    "$QUENORBIAL_SORT" "$BATS_FILE_TMPDIR/in" "$out"
   echo "$stderr"
   [ "$status" -eq 0 ]
   [ -z "$stderr" ]

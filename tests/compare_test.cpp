@@ -1,0 +1,370 @@
+// The ordering of quenorbial_compare4: every rule and example of the contract,
+// then reflexivity, antisymmetry and transitivity over many strings.
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "quenorbial.h"
+
+using namespace std::string_literals;
+
+namespace {
+
+int sign(int r) { return (r > 0) - (r < 0); }
+
+// A copy of `s` whose terminating NUL is the last byte before an inaccessible
+// page, so that a read past the NUL faults.
+class Guarded {
+ public:
+  explicit Guarded(const std::string &s) {
+    std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    size_ = (s.size() + 1 + page - 1) / page * page + page;
+    void *m = mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (m == MAP_FAILED) throw std::bad_alloc();
+    base_ = static_cast<char *>(m);
+    mprotect(base_ + size_ - page, page, PROT_NONE);
+    str_ = base_ + size_ - page - (s.size() + 1);
+    std::memcpy(str_, s.c_str(), s.size() + 1);
+  }
+  ~Guarded() { munmap(base_, size_); }
+  Guarded(const Guarded &) = delete;
+  Guarded &operator=(const Guarded &) = delete;
+  const char *c_str() const { return str_; }
+
+ private:
+  char *base_;
+  char *str_;
+  std::size_t size_;
+};
+
+// A chain alternates strings and relations: {"1.0", "<", "1.1", "=", "1.01"}.
+struct Chain {
+  int flags;
+  std::vector<std::string> items;
+};
+
+// Checks every pair of the chain, both ways: a pair is "<" when a "<" lies
+// between them, else "=".
+void expect_chain(const Chain &chain) {
+  const auto &it = chain.items;
+  for (std::size_t i = 0; i < it.size(); i += 2) {
+    Guarded a(it[i]);
+    EXPECT_EQ(sign(quenorbial_compare4(a.c_str(), a.c_str(), chain.flags, chain.flags)), 0)
+        << testing::PrintToString(it[i]);
+    int want = 0;
+    for (std::size_t j = i + 2; j < it.size(); j += 2) {
+      if (it[j - 1] == "<") want = -1;
+      ASSERT_TRUE(it[j - 1] == "<" || it[j - 1] == "=") << "bad relation " << it[j - 1];
+      Guarded b(it[j]);
+      EXPECT_EQ(sign(quenorbial_compare4(a.c_str(), b.c_str(), chain.flags, chain.flags)), want)
+          << testing::PrintToString(it[i]) << " vs " << testing::PrintToString(it[j])
+          << ", flags " << chain.flags;
+      EXPECT_EQ(sign(quenorbial_compare4(b.c_str(), a.c_str(), chain.flags, chain.flags)), -want)
+          << testing::PrintToString(it[j]) << " vs " << testing::PrintToString(it[i])
+          << ", flags " << chain.flags;
+    }
+  }
+}
+
+void expect_chains(const std::vector<Chain> &chains) {
+  for (const Chain &c : chains) expect_chain(c);
+}
+
+TEST(Compare, ExampleTable) {
+  expect_chains({
+      {0, {"1.2", "<", "1.9", "<", "1.10"}},
+      {0, {"1.0", "=", "1.0.0", "=", "1-0", "=", "v1.0", "=", "1.00"}},
+      {0, {"1.0.dev1", "<", "1.0alpha1", "=", "1.0a1", "<", "1.0beta2", "<", "1.0pre1", "<",
+           "1.0rc1", "<", "1.0"}},
+      {0, {"1.0-SNAPSHOT", "<", "1.0", "=", "1.0.Final"}},
+      {0, {"1.0", "<", "1.0a", "<", "1.0patch1", "<", "1.0.1"}},
+      {0, {"1.0p1", "<", "1.0"}},
+      {P_LETTER_AS_PATCH, {"1.0", "<", "1.0p1"}},
+      {0, {"1.0foo", "<", "1.0"}},
+      {ALPHA_AS_POST_RELEASE, {"1.0", "<", "1.0foo"}},
+      {0, {"", "=", "0", "<", "1"}},
+      {0, {"alpha", "<", ""}},
+      {0, {"1.0RC1", "=", "1.0rc1"}},
+      {0, {"1.99999999999999999999999", "<", "1.100000000000000000000000"}},
+      {0, {"2.0\0zzz"s, "=", "2.0"}},
+  });
+}
+
+TEST(Compare, SeparatorsOnlyDelimit) {
+  expect_chains({
+      {0, {"1.0", "=", "1-0", "=", "1_0", "=", "1..0", "=", "1 0", "=", "1\t0", "=", "1/0", "=",
+           "1+0", "=", "1~0", "=", "1.-_0", "=", "1\x01" "0", "=", "1\x7f" "0", "=",
+           "1\x80" "0", "=", "1\xff" "0"}},
+      {0, {".1", "=", "1", "=", "1.", "=", "--1--", "=", "\xe2\x80\x93" "1"}},
+      // Numbers and words are maximal runs, with or without a separator between.
+      {0, {"1.2", "<", "1.12", "<", "12"}},
+      {0, {"1rc1", "=", "1.rc.1", "=", "1.rc1"}},
+      // A byte >= 0x80 is no letter; it separates the "a" from the number.
+      {0, {"1.0\xc3\xa9" "a", "<", "1.0", "=", "1.0\xc3\xa9", "<", "1.0a"}},
+  });
+}
+
+TEST(Compare, LeadingV) {
+  expect_chains({
+      {0, {"v1.2", "=", "1.2", "=", "V1.2"}},
+      {0, {"v", "<", "", "=", "v0", "=", "V0"}},
+      // Not directly before a digit, or not at the very start: a word.
+      {0, {"v.1", "=", "vv1", "=", " v1", "=", "-v1", "=", "V.1", "<", "1"}},
+      {0, {"1.v2", "=", "1v2", "<", "1", "<", "1v"}},
+  });
+}
+
+TEST(Compare, Ranks) {
+  expect_chains({
+      {0, {"1.alpha", "<", "1", "=", "1.0", "=", "1.final", "=", "1.000", "<", "1.post", "<",
+           "1.1"}},
+      {0, {"0", "=", "000", "=", "final", "=", "RELEASE", "=", "ga", "=", "", "=", "0.0.0"}},
+      {0, {"1.rev99", "<", "1.1"}},
+      {ALPHA_AS_POST_RELEASE, {"1.zebra.9", "<", "1.1"}},
+  });
+}
+
+TEST(Compare, ShorterSequenceGoesOnWithZeros) {
+  expect_chains({
+      {0, {"1", "=", "1.0.0.0", "<", "1.0.0.0.1"}},
+      {0, {"1.0alpha", "<", "1.0", "<", "1.0.post1"}},
+      {0, {"1.0.rc", "<", "1.0", "<", "1.0.0.post", "<", "1.0.1"}},
+  });
+}
+
+TEST(Compare, EveryWordIsPostReleaseUnderAlphaFlag) {
+  expect_chains({
+      {ALPHA_AS_POST_RELEASE, {"1.0", "<", "1.0.alpha", "<", "1.0.dev", "=", "1.0.DEVEL", "=",
+                               "1.0.d", "<", "1.0.final", "<", "1.0.p", "=", "1.0pre", "<",
+                               "1.0.rc", "<", "1.0.1"}},
+      {P_LETTER_AS_PATCH | ALPHA_AS_POST_RELEASE, {"1.0", "<", "1.0foo", "<", "1.0p1"}},
+  });
+}
+
+TEST(Compare, LetterSuffix) {
+  expect_chains({
+      {0, {"1.0", "<", "1.0a", "=", "1.0A", "<", "1.0b", "<", "1.0z", "<", "1.0.1"}},
+      {0, {"1.2.3", "<", "1.2.3b-1", "<", "1.2.4"}},
+      // After a separator, or before a digit, or longer: a pre-release word.
+      {0, {"1.0.a", "<", "1.0", "<", "1.0a"}},
+      {0, {"1.0a1", "=", "1.0.a1", "=", "1.0alpha1", "<", "1.0"}},
+      {0, {"1.0ab", "=", "1.0.a", "<", "1.0"}},
+      {0, {"", "=", "0", "<", "0a", "<", "0.1"}},
+      {0, {"1", "<", "v1a", "=", "1a", "<", "1.1"}},
+      {0, {"1a.b", "<", "1a"}},
+      // The suffix rule comes before the p rule.
+      {0, {"1.0", "<", "1.0p", "<", "1.0p.1", "=", "1.0patch1", "=", "1.0post1", "=", "1.0pl1"}},
+  });
+}
+
+TEST(Compare, PostReleaseWords) {
+  expect_chains({
+      {0, {"1.0", "<", "1.0errata1", "=", "1.0.ERRATA.1", "<", "1.0patch1", "=", "1.0.Post1",
+           "=", "1.0PL1", "<", "1.0rev1", "=", "1.0-REV-1", "<", "1.0.1"}},
+      // Only the whole words.
+      {0, {"1.0.erratum", "<", "1.0.pos", "=", "1.0.posts", "=", "1.0.patches", "=", "1.0.plus",
+           "=", "1.0.pre", "<", "1.0.revision", "<", "1.0"}},
+  });
+}
+
+TEST(Compare, PLetter) {
+  expect_chains({
+      {0, {"1.0.p1", "=", "1.0P1", "=", "1.0p1", "=", "1.0pre1", "<", "1.0rc1", "<", "1.0"}},
+      {P_LETTER_AS_PATCH, {"1.0pre1", "<", "1.0", "<", "1.0.P1", "=", "1.0p1", "=",
+                           "1.0patch1", "<", "1.0rev1"}},
+  });
+}
+
+TEST(Compare, ReleaseWords) {
+  expect_chains({
+      {0, {"1.0", "=", "1.0.Final", "=", "1.0.RELEASE", "=", "1.0-ga", "=", "1.0GA", "=",
+           "1.0final", "=", "1.0.0.final.0"}},
+      // A release word holds a place, as a 0 would.
+      {0, {"1.0.1", "=", "1.final.1", "=", "1.GA.1", "<", "1.1"}},
+      {0, {"1.0.finals", "=", "1.0.f", "<", "1.0.gamma", "=", "1.0.g", "<", "1.0.releases",
+           "<", "1.0"}},
+      {P_LETTER_AS_PATCH, {"1.0", "=", "1.0.final"}},
+  });
+}
+
+TEST(Compare, PreReleaseWords) {
+  expect_chains({
+      {0, {"1.0.dev", "=", "1.0.DEVEL", "=", "1.0.Development", "<", "1.0.a", "=", "1.0.alpha",
+           "=", "1.0.ALPHA", "<", "1.0.b", "=", "1.0.beta", "<", "1.0.d", "=", "1.0.delta", "<",
+           "1.0.milestone", "<", "1.0.pre", "<", "1.0.rc", "<", "1.0.snapshot", "<", "1.0.z",
+           "<", "1.0"}},
+      {0, {"1.0.dev2", "<", "1.0.dev10", "<", "1.0a1"}},
+  });
+}
+
+TEST(Compare, NumbersByValue) {
+  std::string ten499 = "1" + std::string(499, '0');
+  std::string next = ten499;
+  next.back() = '1';
+  expect_chains({
+      {0, {"0009", "<", "10", "=", "010", "=", "00000000000000000000000000000010"}},
+      {0, {"1.09", "=", "1.9", "<", "1.010", "=", "1.10"}},
+      // Values that wrap or saturate in a machine integer.
+      {0, {"2", "<", "4294967297", "<", "18446744073709551615", "<", "18446744073709551616",
+           "<", "18446744073709551617", "<", "36893488147419103232"}},
+      {0, {"1.123456789012345678901234567890", "<", "1.123456789012345678901234567891", "<",
+           "1.223456789012345678901234567890"}},
+      {0, {std::string(499, '9'), "<", ten499, "=", std::string(1000, '0') + ten499, "<", next,
+           "<", "2" + std::string(499, '0'), "<", std::string(501, '1'), "<",
+           "v2" + std::string(500, '0')}},
+  });
+}
+
+TEST(Compare, EachStringHasItsOwnFlags) {
+  struct Row {
+    const char *a;
+    int a_flags;
+    const char *b;
+    int b_flags;
+    int want;
+  };
+  const Row rows[] = {
+      {"1.0p1", P_LETTER_AS_PATCH, "1.0p1", 0, 1},
+      {"1.0p1", 0, "1.0p1", P_LETTER_AS_PATCH, -1},
+      {"1.0foo", ALPHA_AS_POST_RELEASE, "1.0foo", 0, 1},
+      {"1.0foo", P_LETTER_AS_PATCH, "1.0", 0, -1},
+      {"1.0p1", 3, "1.0", 0, 1},
+      {"1.0final", ALPHA_AS_POST_RELEASE, "1.0", ALPHA_AS_POST_RELEASE, 1},
+      {"1.0final", 0, "1.0", ALPHA_AS_POST_RELEASE, 0},
+      // Other bits are ignored.
+      {"1.0p1", 4, "1.0", 0, -1},
+      {"1.0p1", ~3, "1.0", 0, -1},
+      {"1.0p1", INT_MIN, "1.0", 0, -1},
+      {"1.0p1", -1, "1.0", 0, 1},
+      {"1.0foo", 0x100 | ALPHA_AS_POST_RELEASE, "1.0", 0, 1},
+  };
+  for (const Row &r : rows) {
+    EXPECT_EQ(sign(quenorbial_compare4(r.a, r.b, r.a_flags, r.b_flags)), r.want)
+        << r.a << "/" << r.a_flags << " vs " << r.b << "/" << r.b_flags;
+    EXPECT_EQ(sign(quenorbial_compare4(r.b, r.a, r.b_flags, r.a_flags)), -r.want)
+        << r.b << "/" << r.b_flags << " vs " << r.a << "/" << r.a_flags;
+  }
+}
+
+// Properties over many strings, each read with its own flags.
+
+struct Item {
+  std::string s;
+  int flags;
+};
+
+int cmp(const Item &a, const Item &b) {
+  return sign(quenorbial_compare4(a.s.c_str(), b.s.c_str(), a.flags, b.flags));
+}
+
+std::string show(const Item &x) {
+  return testing::PrintToString(x.s) + "/" + std::to_string(x.flags);
+}
+
+// A string of numbers, letters, the words with a meaning, and separators.
+std::string random_version(std::mt19937 &rng) {
+  static const char *const kWords[] = {
+      "alpha", "beta", "rc", "pre", "dev", "devel", "snapshot", "milestone", "post", "patch",
+      "pl", "errata", "rev", "final", "release", "ga", "p", "v", "foo", "a", "z"};
+  static const char kSeparators[] = ".-_ +~/\x01\xff";
+  auto pick = [&rng](std::size_t n) { return static_cast<std::size_t>(rng() % n); };
+  std::string s;
+  if (pick(6) == 0) s += pick(2) != 0u ? 'v' : 'V';
+  for (std::size_t n = pick(7); n > 0; --n) {
+    switch (pick(4)) {
+      case 0:
+        s.append(pick(3), '0');
+        for (std::size_t d = pick(4) == 0 ? pick(25) : pick(3) + 1; d > 0; --d) {
+          s += static_cast<char>('0' + pick(10));
+        }
+        break;
+      case 1:
+        s += static_cast<char>((pick(2) != 0u ? 'a' : 'A') + pick(26));
+        break;
+      case 2: {
+        std::string w = kWords[pick(sizeof kWords / sizeof *kWords)];
+        for (char &c : w) if (pick(4) == 0) c = static_cast<char>(c - 'a' + 'A');
+        s += w;
+        break;
+      }
+      default:
+        s.append(pick(3) + 1, kSeparators[pick(sizeof kSeparators - 1)]);
+    }
+  }
+  return s;
+}
+
+// Sorts the items, then checks that every pair compares as its place in the
+// sorted sequence says: equal within a run of equals, less across runs. With
+// antisymmetry this holds exactly when the order is a total preorder.
+void expect_total_preorder(std::vector<Item> items) {
+  for (const Item &x : items) ASSERT_EQ(cmp(x, x), 0) << show(x);
+  std::stable_sort(items.begin(), items.end(),
+                   [](const Item &a, const Item &b) { return cmp(a, b) < 0; });
+  std::vector<std::size_t> run(items.size(), 0);
+  for (std::size_t i = 1; i < items.size(); ++i) {
+    run[i] = run[i - 1] + (cmp(items[i - 1], items[i]) < 0 ? 1 : 0);
+  }
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    for (std::size_t j = i + 1; j < items.size(); ++j) {
+      int want = run[i] == run[j] ? 0 : -1;
+      int got = cmp(items[i], items[j]);
+      int back = cmp(items[j], items[i]);
+      if (got != want || back != -want) {
+        FAIL() << show(items[i]) << " vs " << show(items[j]) << ": " << got << " and " << back
+               << ", their places say " << want;
+      }
+    }
+  }
+}
+
+// Random triples: a <= b <= c gives a <= c, strictly when either step is.
+void expect_transitive_triples(const std::vector<Item> &items, std::mt19937 &rng) {
+  for (int n = 0; n < 20000; ++n) {
+    const Item &a = items[rng() % items.size()];
+    const Item &b = items[rng() % items.size()];
+    const Item &c = items[rng() % items.size()];
+    int ab = cmp(a, b), bc = cmp(b, c);
+    if (ab <= 0 && bc <= 0) {
+      int ac = cmp(a, c);
+      ASSERT_LE(ac, 0) << show(a) << " <= " << show(b) << " <= " << show(c);
+      if (ab < 0 || bc < 0) {
+        ASSERT_LT(ac, 0) << show(a) << " < " << show(b) << " < " << show(c);
+      }
+    }
+  }
+}
+
+TEST(CompareProperties, GeneratedStrings) {
+  std::mt19937 rng(20240601);
+  std::vector<Item> items;
+  for (int i = 0; i < 3000; ++i) {
+    items.push_back({random_version(rng), static_cast<int>(rng() % 4)});
+  }
+  expect_total_preorder(items);
+  expect_transitive_triples(items, rng);
+}
+
+TEST(CompareProperties, RealStrings) {
+  std::ifstream in(CORPUS_SAMPLE);
+  ASSERT_TRUE(in) << CORPUS_SAMPLE;
+  std::vector<Item> items;
+  for (std::string s; std::getline(in, s);) {
+    items.push_back({s, static_cast<int>(items.size() % 4)});
+  }
+  ASSERT_GT(items.size(), 1000u);
+  expect_total_preorder(items);
+  std::mt19937 rng(7);
+  expect_transitive_triples(items, rng);
+}
+
+}  // namespace
