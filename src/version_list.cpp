@@ -63,6 +63,19 @@ void merge_sort(Line *a, std::size_t n, Line *tmp, const Less &less) {
   std::copy(l, l_end, out);  // what is left of the right half is in place
 }
 
+// Byte order, unsigned, then length. Mostly two short lines: a loop beats a
+// call of memcmp.
+bool bytes_before(std::string_view a, std::string_view b) noexcept {
+  std::size_t n = std::min(a.size(), b.size());
+  if (n > Line::kInline) return a < b;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (a[i] != b[i]) {
+      return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
+    }
+  }
+  return a.size() < b.size();
+}
+
 }  // namespace
 
 const char *Line::pointer() const noexcept {
@@ -168,7 +181,7 @@ int VersionList::read_lines(int fd) {
 bool VersionList::less(const Line &a, const Line &b) const noexcept {
   int r = quenorbial_compare4(a.c_str(), b.c_str(), flags_, flags_);
   if (r != 0) return r < 0;
-  return a.view() < b.view();  // bytes as unsigned values, then length
+  return bytes_before(a.view(), b.view());
 }
 
 void VersionList::sort() {
