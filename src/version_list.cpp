@@ -20,7 +20,7 @@ using Line = VersionList::Line;
 constexpr std::size_t kReadBlock = 1 << 20;
 constexpr std::size_t kChunk = 1 << 20;     // shared by long lines
 constexpr std::size_t kOwnChunk = 1 << 16;  // a line this long gets its own
-constexpr std::size_t kInsertionRun = 16;
+constexpr std::size_t kInsertionRun = 8;
 constexpr std::size_t kSizeBytes = 7;       // of a long line's size
 
 // realloc, so that a large block can grow in place or by remapping its pages
