@@ -124,23 +124,12 @@ std::size_t restart(const Byte *a, std::size_t i) noexcept {
   return i;
 }
 
-}  // namespace
-
-int quenorbial_compare4(const char *v1, const char *v2, int v1_flags,
-                        int v2_flags) noexcept {
-  Cursor a{reinterpret_cast<const Byte *>(v1), v1_flags & kFlagBits, false};
-  Cursor b{reinterpret_cast<const Byte *>(v2), v2_flags & kFlagBits, false};
-  std::size_t start = 0;
-  if (a.flags == b.flags) {
-    std::size_t i = 0;
-    for (; a.p[i] == b.p[i]; ++i) {
-      if (a.p[i] == '\0') return 0;
-    }
-    start = restart(a.p, i);
-    a.p += start;
-    b.p += start;
-  }
-  if (start == 0) {
+// Compares the components of `a` and `b` from where the cursors stand;
+// `start` tells whether that is the start of both strings. Kept out of line so
+// that the prefix scan before it runs without this loop's register saves.
+__attribute__((noinline)) int compare_components(Cursor a, Cursor b,
+                                                 bool start) noexcept {
+  if (start) {
     // git tags mix "v1.2" and "1.2".
     if ((*a.p | 0x20) == 'v' && is_digit(a.p[1])) ++a.p;
     if ((*b.p | 0x20) == 'v' && is_digit(b.p[1])) ++b.p;
@@ -158,4 +147,21 @@ int quenorbial_compare4(const char *v1, const char *v2, int v1_flags,
     }
     if (*a.p == '\0' && *b.p == '\0') return 0;
   }
+}
+
+}  // namespace
+
+int quenorbial_compare4(const char *v1, const char *v2, int v1_flags,
+                        int v2_flags) noexcept {
+  Cursor a{reinterpret_cast<const Byte *>(v1), v1_flags & kFlagBits, false};
+  Cursor b{reinterpret_cast<const Byte *>(v2), v2_flags & kFlagBits, false};
+  if (a.flags != b.flags) return compare_components(a, b, true);
+  std::size_t i = 0;
+  for (; a.p[i] == b.p[i]; ++i) {
+    if (a.p[i] == '\0') return 0;
+  }
+  std::size_t start = restart(a.p, i);
+  a.p += start;
+  b.p += start;
+  return compare_components(a, b, start == 0);
 }
