@@ -29,6 +29,9 @@ class VersionList {
       return is_inline() ? kInline - tag() : long_size();
     }
     std::string_view view() const noexcept { return {c_str(), size()}; }
+    // Whether the bytes are held in the element, padded with NULs, so that
+    // two such lines are equal exactly when their elements are.
+    bool is_inline() const noexcept { return tag() != kLong; }
 
    private:
     friend class VersionList;
@@ -37,7 +40,6 @@ class VersionList {
     unsigned char tag() const noexcept {
       return static_cast<unsigned char>(bytes_[kInline]);
     }
-    bool is_inline() const noexcept { return tag() != kLong; }
     const char *pointer() const noexcept;
     std::size_t long_size() const noexcept;
 
