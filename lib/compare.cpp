@@ -124,16 +124,16 @@ std::size_t restart(const Byte *a, std::size_t i) noexcept {
   return i;
 }
 
-// Compares the components of `a` and `b` from where the cursors stand;
-// `start` tells whether that is the start of both strings. Kept out of line so
-// that the prefix scan before it runs without this loop's register saves.
-__attribute__((noinline)) int compare_components(Cursor a, Cursor b,
-                                                 bool start) noexcept {
-  if (start) {
-    // git tags mix "v1.2" and "1.2".
-    if ((*a.p | 0x20) == 'v' && is_digit(a.p[1])) ++a.p;
-    if ((*b.p | 0x20) == 'v' && is_digit(b.p[1])) ++b.p;
-  }
+// Skips the v of a string's start before a digit: git tags mix "v1.2" and
+// "1.2".
+inline void skip_v(Cursor &c) noexcept {
+  if ((*c.p | 0x20) == 'v' && is_digit(c.p[1])) ++c.p;
+}
+
+// Compares the components of `a` and `b` from where the cursors stand. Kept
+// out of line so that the shortcuts before it run without this loop's
+// register saves.
+__attribute__((noinline)) int compare_components(Cursor a, Cursor b) noexcept {
   for (;;) {
     Byte ka = 0;
     Byte kb = 0;
@@ -155,7 +155,11 @@ int quenorbial_compare4(const char *v1, const char *v2, int v1_flags,
                         int v2_flags) noexcept {
   Cursor a{reinterpret_cast<const Byte *>(v1), v1_flags & kFlagBits, false};
   Cursor b{reinterpret_cast<const Byte *>(v2), v2_flags & kFlagBits, false};
-  if (a.flags != b.flags) return compare_components(a, b, true);
+  if (a.flags != b.flags) {
+    skip_v(a);
+    skip_v(b);
+    return compare_components(a, b);
+  }
   std::size_t i = 0;
   for (; a.p[i] == b.p[i]; ++i) {
     if (a.p[i] == '\0') return 0;
@@ -163,5 +167,16 @@ int quenorbial_compare4(const char *v1, const char *v2, int v1_flags,
   std::size_t start = restart(a.p, i);
   a.p += start;
   b.p += start;
-  return compare_components(a, b, start == 0);
+  if (start == 0) {
+    skip_v(a);
+    skip_v(b);
+  }
+  // Most pairs differ first in a number that both hold here.
+  if (is_digit(*a.p) && is_digit(*b.p)) {
+    a.after_number = b.after_number = true;
+    while (*a.p == '0') ++a.p;
+    while (*b.p == '0') ++b.p;
+    if (int r = compare_numbers(a, b)) return r;
+  }
+  return compare_components(a, b);
 }
