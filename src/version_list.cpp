@@ -75,9 +75,11 @@ void merge_sort(Line *a, std::size_t n, Line *tmp, const Less &less) {
     // A line that repeats the one just taken would get the same answer:
     // less() depends on nothing but the bytes of its two lines.
     if (less(*r, *l)) {
-      do *out++ = *r++; while (r < r_end && same_bytes(*r, out[-1]));
+      const Line taken = *r;
+      do *out++ = *r++; while (r < r_end && same_bytes(*r, taken));
     } else {
-      do *out++ = *l++; while (l < l_end && same_bytes(*l, out[-1]));
+      const Line taken = *l;
+      do *out++ = *l++; while (l < l_end && same_bytes(*l, taken));
     }
   }
   std::copy(l, l_end, out);  // what is left of the right half is in place
