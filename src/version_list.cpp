@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "output_buffer.h"
 #include "quenorbial.h"
@@ -117,6 +118,25 @@ std::size_t Line::long_size() const noexcept {
 void VersionList::Free::operator()(char *p) const noexcept { std::free(p); }
 
 VersionList::~VersionList() { std::free(lines_.data_); }
+
+VersionList::VersionList(VersionList &&other) noexcept
+    : flags_(other.flags_),
+      lines_(std::exchange(other.lines_, Lines())),
+      chunks_(std::move(other.chunks_)),
+      room_(std::exchange(other.room_, nullptr)),
+      room_left_(std::exchange(other.room_left_, 0)) {}
+
+VersionList &VersionList::operator=(VersionList &&other) noexcept {
+  if (this != &other) {
+    std::free(lines_.data_);
+    flags_ = other.flags_;
+    lines_ = std::exchange(other.lines_, Lines());
+    chunks_ = std::move(other.chunks_);
+    room_ = std::exchange(other.room_, nullptr);
+    room_left_ = std::exchange(other.room_left_, 0);
+  }
+  return *this;
+}
 
 char *VersionList::store(std::size_t n) {
   if (n > room_left_) {

@@ -69,8 +69,8 @@ class VersionList {
 
   explicit VersionList(int flags) noexcept : flags_(flags) {}
   ~VersionList();
-  VersionList(const VersionList &) = delete;
-  VersionList &operator=(const VersionList &) = delete;
+  VersionList(VersionList &&other) noexcept;
+  VersionList &operator=(VersionList &&other) noexcept;
 
   // Appends every line of the open descriptor `fd`, in order. A last line
   // without a line feed counts; CR and NUL bytes stay in the line. Returns 0,

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -114,6 +115,20 @@ TEST(LineStorage, AppendsAcrossInputs) {
   read_through_pipe(list, join(second));
   first.insert(first.end(), second.begin(), second.end());
   expect_lines(list, first);
+}
+
+TEST(LineStorage, MovesWithTheList) {
+  std::vector<std::string> lines = boundary_lines();
+  VersionList from(P_LETTER_AS_PATCH);
+  read_through_pipe(from, join(lines));
+  VersionList to(std::move(from));
+  expect_lines(to, lines);
+  EXPECT_EQ(to.flags(), P_LETTER_AS_PATCH);
+  EXPECT_TRUE(from.lines().empty());  // NOLINT: moved-from is empty
+  VersionList again(0);
+  again = std::move(to);
+  expect_lines(again, lines);
+  EXPECT_TRUE(to.lines().empty());  // NOLINT: moved-from is empty
 }
 
 // The sort moves elements; short lines move their bytes along, long lines
