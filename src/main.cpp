@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "output_buffer.h"
 #include "quenorbial.h"
 #include "version_list.h"
 
@@ -46,11 +47,9 @@ void report(int &status, const char *prog, const char *subject, int err) {
 }
 
 void print_plain(const VersionList &list, std::FILE *out) {
+  OutputBuffer buf(out);
   for (const VersionList::Line &line : list.lines()) {
-    if (std::fwrite(line.data, 1, line.size, out) != line.size ||
-        std::putc('\n', out) == EOF) {
-      return;
-    }
+    if (!buf.write(line.c_str(), line.size()) || !buf.write("\n", 1)) return;
   }
 }
 
