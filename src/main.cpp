@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "output_buffer.h"
 #include "quenorbial.h"
 #include "version_list.h"
 
@@ -44,13 +43,6 @@ void print_version() {
 void report(int &status, const char *prog, const char *subject, int err) {
   std::fprintf(stderr, "%s: %s: %s\n", prog, subject, std::strerror(err));
   status = 1;
-}
-
-void print_plain(const VersionList &list, std::FILE *out) {
-  OutputBuffer buf(out);
-  for (const VersionList::Line &line : list.lines()) {
-    if (!buf.write(line.c_str(), line.size()) || !buf.write("\n", 1)) return;
-  }
 }
 
 }  // namespace
@@ -100,7 +92,7 @@ int main(int argc, char *argv[]) {
   if (verbose) {
     list.print_verbose(stdout);
   } else {
-    print_plain(list, stdout);
+    list.print_plain(stdout);
   }
   if (std::fflush(stdout) == EOF || std::ferror(stdout)) {
     report(status, prog, "stdout", errno != 0 ? errno : EIO);

@@ -235,6 +235,13 @@ void VersionList::sort() {
              [this](const Line &a, const Line &b) { return less(a, b); });
 }
 
+void VersionList::print_plain(std::FILE *out) const {
+  OutputBuffer buf(out);
+  for (const Line &line : lines_) {
+    if (!buf.write(line.c_str(), line.size()) || !buf.write("\n", 1)) return;
+  }
+}
+
 void VersionList::print_verbose(std::FILE *out) const {
   OutputBuffer buf(out);
   static const Line kEmpty;

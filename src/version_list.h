@@ -84,6 +84,10 @@ class VersionList {
   // Puts the lines into ascending order by less().
   void sort();
 
+  // Writes each line and a line feed. Stops at the first write error, which
+  // the stream keeps.
+  void print_plain(std::FILE *out) const;
+
   // Writes each line, " (<)" when it orders after the line before it (the
   // first is compared with the empty line) or " (==)" when not, and a line
   // feed. Stops at the first write error, which the stream keeps.
