@@ -9,17 +9,10 @@
 #include <cstring>
 #include <memory>
 
+#include "check.h"
 #include "quenorbial.h"
 
 namespace {
-
-#define CHECK(cond)                                           \
-  do {                                                        \
-    if (!(cond)) {                                            \
-      std::fprintf(stderr, "check failed: %s\n", #cond);      \
-      std::abort();                                           \
-    }                                                         \
-  } while (0)
 
 int sign(int r) { return (r > 0) - (r < 0); }
 

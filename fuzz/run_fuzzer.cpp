@@ -14,17 +14,10 @@
 #include <string_view>
 #include <vector>
 
+#include "check.h"
 #include "version_list.h"
 
 namespace {
-
-#define CHECK(cond)                                           \
-  do {                                                        \
-    if (!(cond)) {                                            \
-      std::fprintf(stderr, "check failed: %s\n", #cond);      \
-      std::abort();                                           \
-    }                                                         \
-  } while (0)
 
 // Small enough for any pipe to hold at once, so the writer never blocks.
 constexpr std::size_t kPipeMax = 4096;

@@ -131,6 +131,20 @@ TEST(LineStorage, MovesWithTheList) {
   EXPECT_TRUE(to.lines().empty());  // NOLINT: moved-from is empty
 }
 
+// Sorts `lines` through a list and checks it against std::sort by the same
+// order: version, then bytes.
+void expect_sorted(std::vector<std::string> lines) {
+  VersionList list(0);
+  read_through_pipe(list, join(lines));
+  list.sort();
+  std::sort(lines.begin(), lines.end(),
+            [](const std::string &a, const std::string &b) {
+              int r = quenorbial_compare4(a.c_str(), b.c_str(), 0, 0);
+              return r != 0 ? r < 0 : a < b;
+            });
+  expect_lines(list, lines);
+}
+
 // The sort moves elements; short lines move their bytes along, long lines
 // their pointers. The result must match a sort of copies by the same order.
 TEST(LineStorage, SortsInlineAndLongLinesTogether) {
@@ -145,36 +159,21 @@ TEST(LineStorage, SortsInlineAndLongLinesTogether) {
     if (rng() % 7 == 0) s += '\0' + std::to_string(rng() % 3);
     lines.push_back(s);
   }
-  VersionList list(0);
-  read_through_pipe(list, join(lines));
-  list.sort();
-  std::sort(lines.begin(), lines.end(),
-            [](const std::string &a, const std::string &b) {
-              int r = quenorbial_compare4(a.c_str(), b.c_str(), 0, 0);
-              return r != 0 ? r < 0 : a < b;
-            });
-  expect_lines(list, lines);
+  expect_sorted(std::move(lines));
 }
 
 // The merge takes repeats of the line it just took without comparing them:
 // lines equal as versions but not in bytes must still come apart, and long
 // repeats are told by their bytes, not their pointers.
 TEST(LineStorage, SortsRepeatsLikeTheirCopies) {
-  const std::string kinds[] = {"1.0", "1.0.0", "v1.0", "1.0\0x", "1.0\0y",
+  const std::string kinds[] = {"1.0", "1.0.0", "v1.0",
+                               std::string("1.0\0x", 5), std::string("1.0\0y", 5),
                                "2.0rc1", "1.0.0.0.0.0.0.0.0", "1.0.0.0.0.0.0.0.0.0",
                                std::string(40, '7'), ""};
   std::mt19937 rng(3);
   std::vector<std::string> lines;
   for (int i = 0; i < 30000; ++i) lines.push_back(kinds[rng() % 10]);
-  VersionList list(0);
-  read_through_pipe(list, join(lines));
-  list.sort();
-  std::sort(lines.begin(), lines.end(),
-            [](const std::string &a, const std::string &b) {
-              int r = quenorbial_compare4(a.c_str(), b.c_str(), 0, 0);
-              return r != 0 ? r < 0 : a < b;
-            });
-  expect_lines(list, lines);
+  expect_sorted(std::move(lines));
 }
 
 std::string contents(std::FILE *f) {
