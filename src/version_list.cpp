@@ -206,12 +206,6 @@ bool bytes_before(std::string_view a, std::string_view b) noexcept {
 
 }  // namespace
 
-const char *Line::pointer() const noexcept {
-  const char *p;
-  std::memcpy(&p, bytes_, sizeof p);
-  return p;
-}
-
 std::size_t Line::long_size() const noexcept {
   std::size_t n = 0;
   for (std::size_t i = kSizeBytes; i-- > 0;) {
