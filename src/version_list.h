@@ -3,7 +3,6 @@
 #define QUENORBIAL_SORT_VERSION_LIST_H
 
 #include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -23,13 +22,12 @@ class VersionList {
     // The empty line.
     Line() noexcept : bytes_{} { bytes_[kInline] = kInline; }
 
-    // The bytes, NUL-terminated. Chosen without a branch: in a sort, short
-    // and long lines come in no order that a branch could predict.
+    // The bytes, NUL-terminated. The pointer is read whatever the tag says,
+    // so that the compiler picks one of the two without a branch: in a sort,
+    // short and long lines come in no order that a branch could predict.
     const char *c_str() const noexcept {
-      std::uintptr_t held = reinterpret_cast<std::uintptr_t>(bytes_);
-      std::uintptr_t away = reinterpret_cast<std::uintptr_t>(pointer());
-      std::uintptr_t is_long = -static_cast<std::uintptr_t>(tag() == kLong);
-      return reinterpret_cast<const char *>((away & is_long) | (held & ~is_long));
+      const char *away = pointer();
+      return is_inline() ? bytes_ : away;
     }
     std::size_t size() const noexcept {
       return is_inline() ? kInline - tag() : long_size();
