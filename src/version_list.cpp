@@ -53,26 +53,12 @@ inline bool same_bytes(const Line &a, const Line &b) noexcept {
 // list and a buffer of half its size in turn, so that no level copies a half
 // back before merging it.
 
-// Reading the bytes of the line a merge is about to compare, a few steps
-// ahead on both sides, hides the miss on a long line's bytes.
-constexpr std::size_t kAhead = 4;
-
-inline void prefetch_up(const Line *p, const Line *end) noexcept {
-  if (end - p > static_cast<std::ptrdiff_t>(kAhead)) __builtin_prefetch(p[kAhead].c_str());
-}
-
-inline void prefetch_down(const Line *begin, const Line *p) noexcept {
-  if (p - begin > static_cast<std::ptrdiff_t>(kAhead)) __builtin_prefetch(p[-1 - static_cast<std::ptrdiff_t>(kAhead)].c_str());
-}
-
 // Merges [l, l_end) and [r, r_end) into `out`, front to back. `out` may be
 // `l_end - l` lines before `r`, with the right run already in place.
 template <class Less>
 void merge_up(const Line *l, const Line *l_end, const Line *r,
               const Line *r_end, Line *out, const Less &less) {
   while (l < l_end && r < r_end) {
-    prefetch_up(l, l_end);
-    prefetch_up(r, r_end);
     // A line that repeats the one just taken would get the same answer:
     // less() depends on nothing but the bytes of its two lines.
     if (less(*r, *l)) {
@@ -93,8 +79,6 @@ template <class Less>
 void merge_down(const Line *l, const Line *l_end, const Line *r,
                 const Line *r_end, Line *out_end, const Less &less) {
   while (l < l_end && r < r_end) {
-    prefetch_down(l, l_end);
-    prefetch_down(r, r_end);
     if (less(r_end[-1], l_end[-1])) {
       const Line taken = l_end[-1];
       do *--out_end = *--l_end; while (l < l_end && same_bytes(l_end[-1], taken));
@@ -110,7 +94,7 @@ void merge_down(const Line *l, const Line *l_end, const Line *r,
 // (or to the end): a run in order is taken as it is, one in strictly
 // descending order is reversed, and a short one is filled up by binary
 // insertion. Returns where the run ends.
-constexpr std::size_t kMinRun = 8;
+constexpr std::size_t kMinRun = 16;
 
 template <class Less>
 std::size_t next_run(Line *a, std::size_t i, std::size_t n, const Less &less) {
@@ -133,11 +117,12 @@ std::size_t next_run(Line *a, std::size_t i, std::size_t n, const Less &less) {
 }
 
 // Sorts lines whose runs in order end at the offsets in `ends`, either in
-// place or into a buffer, each with the other as scratch.
-template <class Less>
+// place or into a buffer, each with the other as scratch. Offsets are kept
+// as narrow as the number of lines allows.
+template <class Less, class Offset>
 class RunMerger {
  public:
-  RunMerger(Line *a, Line *tmp, const std::vector<std::size_t> &ends, const Less &less)
+  RunMerger(Line *a, Line *tmp, const std::vector<Offset> &ends, const Less &less)
       : a_(a), tmp_(tmp), ends_(ends), less_(less) {}
 
   // Sorts the runs [i, j) in place, with tmp_ (room for half the lines) as
@@ -187,7 +172,7 @@ class RunMerger {
 
   Line *a_;
   Line *tmp_;
-  const std::vector<std::size_t> &ends_;
+  const std::vector<Offset> &ends_;
   const Less &less_;
 };
 
@@ -325,19 +310,34 @@ bool VersionList::less(const Line &a, const Line &b) const noexcept {
   return bytes_before(a.view(), b.view());
 }
 
-void VersionList::sort() {
-  std::size_t n = lines_.size_;
-  if (n < 2) return;
-  auto less = [this](const Line &a, const Line &b) { return this->less(a, b); };
-  std::vector<std::size_t> ends;
+namespace {
+
+// Finds the runs of a[0, n) and merges them.
+template <class Offset, class Less>
+void sort_runs(Line *a, std::size_t n, const Less &less) {
+  std::vector<Offset> ends;
+  ends.reserve(n / kMinRun + 1);  // every run but the last is that long
   for (std::size_t i = 0; i < n;) {
-    i = next_run(lines_.data_, i, n, less);
-    ends.push_back(i);
+    i = next_run(a, i, n, less);
+    ends.push_back(static_cast<Offset>(i));
   }
   if (ends.size() < 2) return;
   std::unique_ptr<Line, void (*)(void *)> tmp(
       static_cast<Line *>(grow(nullptr, n / 2 * sizeof(Line))), std::free);
-  RunMerger<decltype(less)>(lines_.data_, tmp.get(), ends, less).in_place(0, ends.size());
+  RunMerger<Less, Offset>(a, tmp.get(), ends, less).in_place(0, ends.size());
+}
+
+}  // namespace
+
+void VersionList::sort() {
+  std::size_t n = lines_.size_;
+  if (n < 2) return;
+  auto less = [this](const Line &a, const Line &b) { return this->less(a, b); };
+  if (n <= UINT32_MAX) {
+    sort_runs<std::uint32_t>(lines_.data_, n, less);
+  } else {
+    sort_runs<std::size_t>(lines_.data_, n, less);
+  }
 }
 
 void VersionList::print_plain(std::FILE *out) const {
