@@ -16,7 +16,7 @@ foreach(component IN LISTS CPACK_COMPONENTS_ALL)
   set(doc ${root}/share/doc/${package})
 
   file(MAKE_DIRECTORY ${doc})
-  configure_file(${CPACK_RESOURCE_FILE_LICENSE} ${doc}/copyright COPYONLY)
+  configure_file(${CPACK_RESOURCE_FILE_LICENSE} ${doc}/copyright COPYONLY NO_SOURCE_PERMISSIONS)
   file(WRITE ${doc}/changelog
     "quenorbial (${CPACK_PACKAGE_VERSION}) stable; urgency=medium\n\n"
     "  * Release ${CPACK_PACKAGE_VERSION}.\n\n"
