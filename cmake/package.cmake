@@ -1,6 +1,11 @@
 # `cpack -G DEB` in the build tree makes three Debian packages from the
 # install components: the library, its development files and the program.
 # Configure with -DCMAKE_INSTALL_PREFIX=/usr for packages of the system.
+# cpack runs cmake/debian_files.cmake from CMake 3.19 on; older versions get
+# no package rules rather than packages without the files Debian requires.
+if(CMAKE_VERSION VERSION_LESS 3.19)
+  return()
+endif()
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_VENDOR "quenorbial-sort developers")
 set(CPACK_PACKAGE_CONTACT "quenorbial-sort developers <quenorbial-sort@example.org>")
