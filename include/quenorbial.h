@@ -2,6 +2,13 @@
 #ifndef QUENORBIAL_H
 #define QUENORBIAL_H
 
+/* The release of this header; the build takes its version from here. The
+ * major version names the shared library, libquenorbial.so.MAJOR, and
+ * changes only when the interface breaks. */
+#define QUENORBIAL_VERSION_MAJOR 3
+#define QUENORBIAL_VERSION_MINOR 0
+#define QUENORBIAL_VERSION_PATCH 4
+
 #if defined(__GNUC__)
 #define QUENORBIAL_API __attribute__((visibility("default")))
 #else
