@@ -95,10 +95,16 @@ void BM_LongPairOtherFlags(benchmark::State &state) {
 }
 // One number: the cut starts again at its first digit.
 void BM_LongNumber(benchmark::State &state) { long_pair(state, "1", 0); }
+// Zeros, each of which may be padding before a pre-release: each run of them
+// must be looked past once, not once for every zero.
+void BM_LongZerosOtherFlags(benchmark::State &state) {
+  long_pair(state, "0.", P_LETTER_AS_PATCH);
+}
 
 BENCHMARK(BM_LongPair)->RangeMultiplier(4)->Range(256 << 10, 4 << 20)->Complexity();
 BENCHMARK(BM_LongPairOtherFlags)->RangeMultiplier(4)->Range(256 << 10, 4 << 20)->Complexity();
 BENCHMARK(BM_LongNumber)->RangeMultiplier(4)->Range(256 << 10, 4 << 20)->Complexity();
+BENCHMARK(BM_LongZerosOtherFlags)->RangeMultiplier(4)->Range(256 << 10, 4 << 20)->Complexity();
 
 }  // namespace
 

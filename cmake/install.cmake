@@ -1,22 +1,26 @@
 # What `cmake --install` puts under the prefix: the program, the library with
-# its header, pkg-config file and CMake package, and the manual pages.
+# its header, pkg-config file and CMake package, and the manual pages. The
+# components are the Debian packages: library, development and program.
 include(CMakePackageConfigHelpers)
 
 set(quenorbial_cmakedir ${CMAKE_INSTALL_LIBDIR}/cmake/quenorbial)
 set(quenorbial_pkgconfigdir ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
-install(TARGETS quenorbial-sort RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quenorbial-sort RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+  COMPONENT program)
 install(TARGETS quenorbial EXPORT quenorbialTargets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(FILES include/quenorbial.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  COMPONENT library NAMELINK_COMPONENT development)
+install(FILES include/quenorbial.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
+  COMPONENT development)
 
 install(EXPORT quenorbialTargets NAMESPACE quenorbial::
-  DESTINATION ${quenorbial_cmakedir})
+  DESTINATION ${quenorbial_cmakedir} COMPONENT development)
 write_basic_package_version_file(quenorbialConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES cmake/quenorbialConfig.cmake
   ${PROJECT_BINARY_DIR}/quenorbialConfigVersion.cmake
-  DESTINATION ${quenorbial_cmakedir})
+  DESTINATION ${quenorbial_cmakedir} COMPONENT development)
 
 # The prefix is taken from where the .pc file lies, so a moved tree still works.
 file(RELATIVE_PATH pc_to_prefix
@@ -24,7 +28,9 @@ file(RELATIVE_PATH pc_to_prefix
 string(REGEX REPLACE "/$" "" pc_to_prefix "${pc_to_prefix}")
 configure_file(cmake/quenorbial.pc.in quenorbial.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/quenorbial.pc
-  DESTINATION ${quenorbial_pkgconfigdir})
+  DESTINATION ${quenorbial_pkgconfigdir} COMPONENT development)
 
-install(FILES man/quenorbial-sort.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES man/quenorbial_compare4.3 DESTINATION ${CMAKE_INSTALL_MANDIR}/man3)
+install(FILES man/quenorbial-sort.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+  COMPONENT program)
+install(FILES man/quenorbial_compare4.3 DESTINATION ${CMAKE_INSTALL_MANDIR}/man3
+  COMPONENT development)

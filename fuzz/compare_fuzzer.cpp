@@ -1,5 +1,6 @@
 // Checks that quenorbial_compare4 is a total preorder on any three strings,
-// each read with its own flags from a buffer that ends at its NUL.
+// each read with its own flags from a buffer that ends at its NUL, and that it
+// agrees with the plain reading of the ordering sign for sign.
 //
 // Input: three flag bytes, then the three strings separated by line feeds.
 #include <cstddef>
@@ -10,6 +11,7 @@
 #include <memory>
 
 #include "check.h"
+#include "ordering_reference.h"
 #include "quenorbial.h"
 
 namespace {
@@ -48,6 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
       CHECK(sign(r) == sign(quenorbial_compare4(str[i].get(), str[j].get(),
                                                 flags[i] & 3, flags[j] & 3)));
       c[i][j] = sign(r);
+      CHECK(c[i][j] == reference::compare(str[i].get(), str[j].get(), flags[i], flags[j]));
     }
   }
   for (int i = 0; i < 3; ++i) {

@@ -2,6 +2,13 @@
 #ifndef QUENORBIAL_H
 #define QUENORBIAL_H
 
+/* The release of this header; the build takes its version from here. The
+ * major version names the shared library, libquenorbial.so.MAJOR, and
+ * changes only when the interface breaks. */
+#define QUENORBIAL_VERSION_MAJOR 3
+#define QUENORBIAL_VERSION_MINOR 0
+#define QUENORBIAL_VERSION_PATCH 4
+
 #if defined(__GNUC__)
 #define QUENORBIAL_API __attribute__((visibility("default")))
 #else
@@ -26,13 +33,16 @@ enum {
 /* Compares two NUL-terminated version strings, `v1` read with `v1_flags` and
  * `v2` with `v2_flags`. Returns a negative value when v1 orders before v2,
  * zero when they are equal as versions, a positive value when v1 orders after.
- * Numbers of any length compare by value; words rank as pre-releases
- * (alpha, rc, ...) or post-releases (patch, post, ...). It allocates nothing,
- * keeps no state, ignores the locale and reads nothing past either NUL.
+ * An epoch ("2:") comes first; numbers of any length compare by value; words
+ * rank as pre-releases (alpha, rc, ...) or post-releases (patch, post, words
+ * after a '+'); a hyphen before a digit starts a Debian revision and a '~'
+ * sorts before everything. It allocates nothing, keeps no state, ignores the
+ * locale and reads nothing past either NUL.
  *
- *   quenorbial_compare4("1.9", "1.10", 0, 0)    < 0
- *   quenorbial_compare4("1.0rc1", "1.0", 0, 0)  < 0
- *   quenorbial_compare4("v1.0", "1.0.0", 0, 0) == 0
+ *   quenorbial_compare4("1.9", "1.10", 0, 0)          < 0
+ *   quenorbial_compare4("1.0rc1", "1.0", 0, 0)        < 0
+ *   quenorbial_compare4("v1.2-3-gabc", "v1.2.1", 0, 0) < 0
+ *   quenorbial_compare4("v1.0", "1.0", 0, 0)         == 0
  */
 QUENORBIAL_API int quenorbial_compare4(const char *v1, const char *v2,
                                        int v1_flags,

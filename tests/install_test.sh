@@ -76,8 +76,10 @@ ${CC:-cc} -std=c99 -Wall -Wextra -Wpedantic -Werror -o "$tmp/consumer-c" \
   "$SOURCE_DIR/tests/consumer/consumer.c" $(pkg-config --cflags --libs quenorbial) \
   -Wl,-rpath,"$(pkg-config --variable=libdir quenorbial)"
 has_dynamic "$tmp/consumer-c" NEEDED "libquenorbial.so.$major" || fail "C consumer's NEEDED"
-[ "$("$tmp/consumer-c" 1.0rc1 1.0)$("$tmp/consumer-c" v1.0 1.0.0)$("$tmp/consumer-c" 1.10 1.9)" = "<=>" ] ||
+[ "$("$tmp/consumer-c" 1.0rc1 1.0)$("$tmp/consumer-c" v1.0 1.0)$("$tmp/consumer-c" 1.10 1.9)" = "<=>" ] ||
   fail "C consumer gave wrong orders"
+out=$("$tmp/consumer-c")
+[ "$out" = "$VERSION" ] || fail "the installed header's version macros give $out, not $VERSION"
 
 # find_package: the package, found under the moved prefix, gives the target.
 "$CMAKE" -S "$SOURCE_DIR/tests/consumer" -B "$tmp/cpp" -G "$GENERATOR" \

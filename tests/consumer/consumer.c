@@ -1,9 +1,13 @@
-/* Prints <, = or > as the first version orders before, as or after the second. */
+/* Prints <, = or > as the first version orders before, as or after the
+ * second; with no arguments, the version of the header it was built with. */
 #include <stdio.h>
 
 #include <quenorbial.h>
 
 int main(int argc, char **argv) {
+  if (argc == 1)
+    return printf("%d.%d.%d\n", QUENORBIAL_VERSION_MAJOR, QUENORBIAL_VERSION_MINOR,
+                  QUENORBIAL_VERSION_PATCH) < 0;
   if (argc != 3) return 2;
   int r = quenorbial_compare4(argv[1], argv[2], 0, 0);
   puts(r < 0 ? "<" : r > 0 ? ">" : "=");
