@@ -250,12 +250,11 @@ Cursor cursor_at(const Byte *s, std::size_t at, int flags) noexcept {
   }
 }
 
-// Compares two strings read with the same flags from `at`, the start of the
-// run that holds their first difference or 0. The bytes before `at` are the
+// Compares two strings read with the same flags from `at` > 0, the start of
+// the run that holds their first difference. The bytes before `at` are the
 // same in both, so is what the cursors know there.
 __attribute__((noinline)) int compare_from(const Byte *a, const Byte *b, std::size_t at,
                                            int flags) noexcept {
-  if (at == 0) return compare_components(cursor_at_start(a, flags), cursor_at_start(b, flags));
   // A hyphen before the run is a revision mark or not by the byte after it.
   if (a[at - 1] == '-') --at;
   Cursor ca = cursor_at(a, at, flags);
@@ -277,9 +276,9 @@ __attribute__((noinline)) int compare_after_number(const Byte *a, const Byte *x,
                             Cursor{y, b, b + at, flags, zero, false, false});
 }
 
-// Compares two strings read with other flags, from their starts. When both
-// open with a number that is an epoch in both or in neither, those numbers
-// come first in both sequences.
+// Compares two strings from their starts, each read with its own flags. When
+// both open with a number that is an epoch in both or in neither, those
+// numbers come first in both sequences.
 __attribute__((noinline)) int compare_with_flags(const Byte *a, const Byte *b, int a_flags,
                                                  int b_flags) noexcept {
   if (is_digit(*a) && is_digit(*b)) {
@@ -300,6 +299,76 @@ __attribute__((noinline)) int compare_with_flags(const Byte *a, const Byte *b, i
 
 }  // namespace
 
+namespace {
+
+bool opens_with_v(const Byte *s) noexcept { return fold(*s) == 'v' && is_digit(s[1]); }
+
+int compare_from_start(const Byte *a, const Byte *b, int flags) noexcept;
+
+// Compares two strings read with the same flags whose first `i` bytes from
+// `a` and `b` on are the same; `a_start` and `b_start` are where the strings
+// begin, before a v that was skipped. The digits that open a string can be an
+// epoch only where nothing was skipped.
+inline int compare_after_prefix(const Byte *a_start, const Byte *b_start, const Byte *a,
+                                const Byte *b, std::size_t i, int flags) noexcept {
+  // Most pairs differ first in a number that both hold, as in "1.2" and
+  // "1.10" or "rc2" and "rc10". The sequences agree up to it (a word before
+  // it is followed by a digit in both), so two values that differ decide; so
+  // does a zero against a value, since a dropped zero leaves a pre-release
+  // word in its place. Equal values, as in "1.0" and "1.0.0", leave both
+  // strings read up to the same point.
+  std::size_t num = i;
+  while (num > 0 && is_digit(a[num - 1])) --num;
+  if (is_digit(a[num]) && is_digit(b[num])) {
+    const Byte *x = a + num;
+    const Byte *y = b + num;
+    while (*x == '0') ++x;
+    while (*y == '0') ++y;
+    bool zero = !is_digit(*x);
+    int r = compare_numbers(x, y);
+    // The digits open both strings: is one of them an epoch and not the
+    // other? A number read only in part is the longer one, which is the
+    // larger as an epoch or not; only one read whole can turn the order.
+    if (num == 0 && (a == a_start && is_epoch_mark(*x)) != (b == b_start && is_epoch_mark(*y))) {
+      return compare_with_flags(a_start, b_start, flags, flags);
+    }
+    if (r != 0) return r;
+    return compare_after_number(a, x, b, y, num, zero, flags);
+  }
+  std::size_t run = alnum_run_start(a, num);
+  if (run > 0) return compare_from(a, b, run, flags);
+  if (a == a_start && b == b_start) return compare_from_start(a, b, flags);
+  return compare_with_flags(a_start, b_start, flags, flags);
+}
+
+// Compares two strings read with the same flags, one or both opening with a
+// v before a digit. git tags mix "v1.2" and
+// "1.2": past the v both read the same, unless the other string opens with an
+// epoch, which a string that opens with v never has.
+__attribute__((noinline)) int compare_past_v(const Byte *a_start, const Byte *b_start,
+                                             int flags) noexcept {
+  const Byte *a = a_start + opens_with_v(a_start);
+  const Byte *b = b_start + opens_with_v(b_start);
+  if ((a == a_start && has_epoch(a)) || (b == b_start && has_epoch(b))) {
+    return compare_with_flags(a_start, b_start, flags, flags);
+  }
+  std::size_t i = 0;
+  for (; a[i] == b[i]; ++i) {
+    if (a[i] == '\0') return 0;
+  }
+  return compare_after_prefix(a_start, b_start, a, b, i, flags);
+}
+
+// Compares two strings read with the same flags that differ in their first
+// run of letters and digits, from their starts.
+__attribute__((noinline)) int compare_from_start(const Byte *a, const Byte *b,
+                                                 int flags) noexcept {
+  if (opens_with_v(a) || opens_with_v(b)) return compare_past_v(a, b, flags);
+  return compare_with_flags(a, b, flags, flags);
+}
+
+}  // namespace
+
 int quenorbial_compare4(const char *v1, const char *v2, int v1_flags,
                         int v2_flags) noexcept {
   const Byte *a = reinterpret_cast<const Byte *>(v1);
@@ -313,30 +382,5 @@ int quenorbial_compare4(const char *v1, const char *v2, int v1_flags,
   for (; a[i] == b[i]; ++i) {
     if (a[i] == '\0') return 0;
   }
-  // Most pairs differ first in a number that both hold, as in "1.2" and
-  // "1.10" or "rc2" and "rc10". The sequences agree up to it (a word before
-  // it is followed by a digit in both), so two values that differ decide; so
-  // does a zero against a value, since a dropped zero leaves a pre-release
-  // word in its place. Equal values, as in "1.0" and "1.0.0", leave both
-  // strings read up to the same point. Only the digits that open a string
-  // may be an epoch instead.
-  std::size_t num = i;
-  while (num > 0 && is_digit(a[num - 1])) --num;
-  if (is_digit(a[num]) && is_digit(b[num])) {
-    const Byte *x = a + num;
-    const Byte *y = b + num;
-    while (*x == '0') ++x;
-    while (*y == '0') ++y;
-    bool zero = !is_digit(*x);
-    int r = compare_numbers(x, y);
-    // The digits open both strings: is one of them an epoch and not the
-    // other? A number read only in part is the longer one, which is the
-    // larger as an epoch or not; only one read whole can turn the order.
-    if (num == 0 && is_epoch_mark(*x) != is_epoch_mark(*y)) {
-      return compare_from(a, b, 0, v1_flags);
-    }
-    if (r != 0) return r;
-    return compare_after_number(a, x, b, y, num, zero, v1_flags);
-  }
-  return compare_from(a, b, alnum_run_start(a, num), v1_flags);
+  return compare_after_prefix(a, b, a, b, i, v1_flags);
 }

@@ -43,7 +43,7 @@ TEST(CompareReference, RestartsWhereTheStateIsKnown) {
       {"1.0.final.rc1", "1.0.final.1"}, {"1.0.0", "1.0.0-1"}, {"2.0.0.0a", "2.0.0.0alpha"},
       // The epoch is read at the start only.
       {"12:3", "12.3"}, {"1:0", "1"}, {"1!0", "1.0"}, {"1.2:3", "1.2.3"}, {"0:1", "1"},
-      {"v1:2", "1:2"}, {"1:v2", "1:2"},
+      {"v1:2", "1:2"}, {"1:v2", "1:2"}, {"v1:3", "1:2"}, {"V1.2", "1.3"}, {"v0rc", "0~"},
       // A '+' anywhere earlier makes a word a post-release.
       {"1+2.0rc1", "1+2.0"}, {"1.0+x.final", "1.0+x"}, {"+rc", ""}, {"1.0+1.rc", "1.0+1.0"},
       {"~", ""}, {"1~", "1"}, {"~1", "1"},
