@@ -34,6 +34,10 @@ bool word_is(const Byte *w, const char *name, std::size_t n) noexcept {
 
 bool is_epoch_mark(Byte c) noexcept { return c == ':' || c == '!'; }
 
+// Whether the string opens with a v that is skipped: git tags mix "v1.2" and
+// "1.2".
+bool opens_with_v(const Byte *s) noexcept { return fold(*s) == 'v' && is_digit(s[1]); }
+
 // Whether the string opens with an epoch: digits, then ':' or '!'.
 bool has_epoch(const Byte *s) noexcept {
   const Byte *p = s;
@@ -56,8 +60,7 @@ struct Cursor {
 Cursor cursor_at_start(const Byte *s, int flags) noexcept {
   bool implied_epoch = !has_epoch(s);
   Cursor c{s, s, s, flags, implied_epoch, false, false};
-  // git tags mix "v1.2" and "1.2".
-  if (implied_epoch && fold(*s) == 'v' && is_digit(s[1])) ++c.p;
+  if (opens_with_v(s)) ++c.p;
   return c;
 }
 
@@ -297,18 +300,11 @@ __attribute__((noinline)) int compare_with_flags(const Byte *a, const Byte *b, i
   return compare_components(cursor_at_start(a, a_flags), cursor_at_start(b, b_flags));
 }
 
-}  // namespace
-
-namespace {
-
-bool opens_with_v(const Byte *s) noexcept { return fold(*s) == 'v' && is_digit(s[1]); }
-
 int compare_from_start(const Byte *a, const Byte *b, int flags) noexcept;
 
 // Compares two strings read with the same flags whose first `i` bytes from
 // `a` and `b` on are the same; `a_start` and `b_start` are where the strings
-// begin, before a v that was skipped. The digits that open a string can be an
-// epoch only where nothing was skipped.
+// begin, before a v that was skipped.
 inline int compare_after_prefix(const Byte *a_start, const Byte *b_start, const Byte *a,
                                 const Byte *b, std::size_t i, int flags) noexcept {
   // Most pairs differ first in a number that both hold, as in "1.2" and
@@ -329,7 +325,8 @@ inline int compare_after_prefix(const Byte *a_start, const Byte *b_start, const 
     // The digits open both strings: is one of them an epoch and not the
     // other? A number read only in part is the longer one, which is the
     // larger as an epoch or not; only one read whole can turn the order.
-    if (num == 0 && (a == a_start && is_epoch_mark(*x)) != (b == b_start && is_epoch_mark(*y))) {
+    // (Past a skipped v, what looks like an epoch is read from the start.)
+    if (num == 0 && is_epoch_mark(*x) != is_epoch_mark(*y)) {
       return compare_with_flags(a_start, b_start, flags, flags);
     }
     if (r != 0) return r;
@@ -342,9 +339,9 @@ inline int compare_after_prefix(const Byte *a_start, const Byte *b_start, const 
 }
 
 // Compares two strings read with the same flags, one or both opening with a
-// v before a digit. git tags mix "v1.2" and
-// "1.2": past the v both read the same, unless the other string opens with an
-// epoch, which a string that opens with v never has.
+// v before a digit. git tags mix "v1.2" and "1.2": past the v both read the
+// same, unless the other string opens with an epoch, which a string that
+// opens with v never has.
 __attribute__((noinline)) int compare_past_v(const Byte *a_start, const Byte *b_start,
                                              int flags) noexcept {
   const Byte *a = a_start + opens_with_v(a_start);
