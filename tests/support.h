@@ -18,8 +18,8 @@
 
 #include "version_list.h"
 
-// An assertion kept in release builds, where assert is not. The tests use it
-// only where they could not set up what they check.
+// An assertion kept in release builds, where assert is not: the fuzzers'
+// checks, and the helpers' own where a failure leaves nothing to check.
 #define CHECK(cond)                                                          \
   do {                                                                       \
     if (!(cond)) {                                                           \
