@@ -1,25 +1,37 @@
 #!/usr/bin/env bash
-# Times quenorbial-sort against GNU sort on 1M and 10M real version strings,
-# runs alternating, and checks its speed and memory targets. Prints Markdown.
+# Times quenorbial-sort against GNU sort, runs alternating, and checks its
+# speed and memory targets. Inputs: the corpus of real version strings tiled
+# to 1M and 10M lines (few different strings, many repeats), 5M different
+# Debian-like and 5M different registry-like strings, and the registry-like
+# ones already sorted and in reverse. Prints Markdown.
 #
 #   bash bench/run.sh                 # after building into build/
-#   BENCH_RUNS=5 BENCH_TMPDIR=/var/tmp QUENORBIAL_SORT=path/to/quenorbial-sort bash bench/run.sh
+#   BENCH_RUNS=5 BENCH_TMPDIR=/var/tmp QUENORBIAL_SORT=path/to/quenorbial-sort \
+#     BASELINE=path/to/old/quenorbial-sort bash bench/run.sh
+#
+# BASELINE is another build of the program, timed beside ours with our
+# library, so that the ratio is the program's own.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 bin=${QUENORBIAL_SORT:-$root/build/quenorbial-sort}
+baseline=${BASELINE:-}
+counter=${COUNT_CALLS:-$root/build/bench/libcount_calls.so}
 corpus=${BENCH_CORPUS:-$root/../shared/corpus/registry-versions.txt}
 runs=${BENCH_RUNS:-3}
 [ -x "$bin" ] || { echo "run.sh: $bin: not built" >&2; exit 1; }
+[ -z "$baseline" ] || [ -x "$baseline" ] || { echo "run.sh: $baseline: not built" >&2; exit 1; }
+[ -r "$counter" ] || { echo "run.sh: $counter: not built" >&2; exit 1; }
 [ -r "$corpus" ] || { echo "run.sh: $corpus: cannot read" >&2; exit 1; }
 [ -x /usr/bin/time ] || { echo "run.sh: /usr/bin/time: missing (package time)" >&2; exit 1; }
+lib_dir=$(dirname "$(ldd "$bin" | awk '$1 ~ /^libquenorbial/ {print $3}')")
 
 work=$(mktemp -d "${BENCH_TMPDIR:-${TMPDIR:-/tmp}}/quenorbial-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 # Tiles the corpus to $2 lines, each tile shuffled, with a fixed seed.
-make_input() {
+tile_corpus() {
   python3 - "$corpus" "$2" > "$1" <<'EOF'
 import random, sys
 lines = open(sys.argv[1], 'rb').read().split(b'\n')[:-1]
@@ -34,16 +46,21 @@ EOF
 }
 
 names=(quenorbial-sort "sort -V -S 50% --parallel=1" "sort -V" "sort (bytes) --parallel=1")
-commands=(""
+commands=("$bin"
           "env LC_ALL=C sort -V --parallel=1 -S 50%"
           "env LC_ALL=C sort -V"
           "env LC_ALL=C sort --parallel=1")
+if [ -n "$baseline" ]; then
+  names+=(baseline)
+  commands+=("env LD_LIBRARY_PATH=$lib_dir $baseline")
+fi
+programs=${#names[@]}
 
 # Runs command INDEX on INPUT into OUTPUT; appends "wall_seconds peak_kib" to
 # $work/times.TAG.
 timed() {  # timed TAG INDEX INPUT OUTPUT
-  local cmd=("$bin")
-  [ "$2" -eq 0 ] || read -r -a cmd <<< "${commands[$2]}"
+  local cmd
+  read -r -a cmd <<< "${commands[$2]}"
   /usr/bin/time -f '%e %M' -o "$work/t" "${cmd[@]}" "$3" > "$4"
   cat "$work/t" >> "$work/times.$1"
 }
@@ -58,31 +75,65 @@ same_lines() {
     { echo "run.sh: $1: not the input's lines" >&2; exit 1; }
 }
 
-declare -A wall rss
-for size in 1000000 10000000; do
-  input=$work/in.$size
-  make_input "$input" "$size"
-  LC_ALL=C sort -S 25% "$input" > "$work/sorted.$size"
+# Library calls a line of ours and of the baseline on input $2, preloading
+# the counter, into calls[$1.INDEX].
+count_calls() {  # count_calls NAME INPUT
+  local lines n i cmd
+  lines=$(wc -l < "$2")
+  for i in 0 4; do
+    [ "$i" -lt "$programs" ] || continue
+    read -r -a cmd <<< "${commands[$i]}"
+    LD_PRELOAD=$counter "${cmd[@]}" "$2" 2> "$work/calls" > /dev/null
+    n=$(awk '/^quenorbial_compare4 calls:/ {print $3}' "$work/calls")
+    calls[$1.$i]=$(awk -v n="$n" -v l="$lines" 'BEGIN {printf "%.2f", n / l}')
+  done
+}
+
+# Times every program on input $2, named $1, $runs times alternating.
+measure() {  # measure NAME INPUT
+  local r i out
+  LC_ALL=C sort -S 25% "$2" > "$work/sorted"
   for ((r = 0; r < runs; r++)); do
-    for i in 0 1 2 3; do
-      out=$work/out.$size.$i.$r
-      timed "$size.$i" "$i" "$input" "$out"
+    for ((i = 0; i < programs; i++)); do
+      out=$work/out.$i.$r
+      timed "$1.$i" "$i" "$2" "$out"
       if [ "$r" -eq 0 ]; then
-        same_lines "$out" "$work/sorted.$size"
+        same_lines "$out" "$work/sorted"
       else  # each run of a program writes what its first run wrote
-        cmp -s "$out" "$work/out.$size.$i.0" ||
+        cmp -s "$out" "$work/out.$i.0" ||
           { echo "run.sh: ${names[$i]}: output changed between runs" >&2; exit 1; }
         rm -f "$out"
       fi
     done
   done
-  for i in 0 1 2 3; do
-    wall[$size.$i]=$(wall_of "$size.$i")
-    rss[$size.$i]=$(rss_of "$size.$i")
+  if [ "$programs" -gt 4 ]; then  # the same library, so the same bytes
+    cmp -s "$work/out.0.0" "$work/out.4.0" ||
+      { echo "run.sh: $1: ours and the baseline's output differ" >&2; exit 1; }
+  fi
+  for ((i = 0; i < programs; i++)); do
+    wall[$1.$i]=$(wall_of "$1.$i")
+    rss[$1.$i]=$(rss_of "$1.$i")
   done
-  rm -f "$work"/out.$size.* "$work/sorted.$size"
-  [ "$size" -eq 1000000 ] && rm -f "$input"
-done
+  count_calls "$1" "$2"
+  rm -f "$work"/out.* "$work/sorted"
+}
+
+declare -A wall rss calls
+inputs=(tiled-1M tiled-10M debian-5M registry-5M sorted-5M reversed-5M)
+in=$work/in
+tile_corpus "$in" 1000000
+measure tiled-1M "$in"
+tile_corpus "$in" 10000000
+measure tiled-10M "$in"
+python3 "$here/make_versions.py" debian 5000000 > "$in"
+measure debian-5M "$in"
+python3 "$here/make_versions.py" registry 5000000 > "$in"
+measure registry-5M "$in"
+"$bin" "$in" > "$in.next" && mv "$in.next" "$in"
+measure sorted-5M "$in"
+tac "$in" > "$in.next" && mv "$in.next" "$in"
+measure reversed-5M "$in"
+rm -f "$in"
 
 # One line of 256 MiB, and 10M empty lines.
 big=$work/big
@@ -103,39 +154,50 @@ mib() { awk -v k="$1" 'BEGIN {printf "%.0f", k / 1024}'; }
 check() { awk -v v="$1" -v lim="$2" 'BEGIN {print (v <= lim ? "pass" : "FAIL")}'; }
 
 echo "Median of $runs alternating runs each; wall time in seconds, peak RSS in MiB;"
-echo "ratios are each program's figure over quenorbial-sort's."
+echo "ratios are each program's figure over quenorbial-sort's; calls are"
+echo "quenorbial_compare4 calls a line."
 echo
-echo "| lines | program | wall | peak RSS | wall / ours | RSS / ours |"
-echo "|---|---|---:|---:|---:|---:|"
-for size in 1000000 10000000; do
-  for i in 0 1 2 3; do
-    echo "| $((size / 1000000))M | ${names[$i]} | ${wall[$size.$i]} | $(mib "${rss[$size.$i]}") |" \
-         "$(ratio "${wall[$size.$i]}" "${wall[$size.0]}") | $(ratio "${rss[$size.$i]}" "${rss[$size.0]}") |"
+echo "| input | program | wall | peak RSS | wall / ours | RSS / ours | calls |"
+echo "|---|---|---:|---:|---:|---:|---:|"
+for name in "${inputs[@]}"; do
+  for ((i = 0; i < programs; i++)); do
+    echo "| $name | ${names[$i]} | ${wall[$name.$i]} | $(mib "${rss[$name.$i]}") |" \
+         "$(ratio "${wall[$name.$i]}" "${wall[$name.0]}") | $(ratio "${rss[$name.$i]}" "${rss[$name.0]}") |" \
+         "${calls[$name.$i]:-} |"
   done
 done
 
-t=10000000
+# One row: ours over program OTHER on input NAME, by wall time or peak RSS.
+target() {  # target TEXT NAME OTHER LIMIT [wall|rss]
+  local -n fig=${5:-wall}
+  local v
+  v=$(ratio "${fig[$2.0]}" "${fig[$2.$3]}")
+  echo "| $1 | $v | $4 | $(check "$v" "$4") |"
+}
+
+t=tiled-10M
 big_rss=$(rss_of big)
 empty_rss=$(rss_of empty.0)
 empty_gnu=$(rss_of empty.2)
-r1=$(ratio "${wall[$t.0]}" "${wall[$t.1]}")
-r2=$(ratio "${wall[$t.0]}" "${wall[$t.2]}")
-r3=$(ratio "${wall[$t.0]}" "${wall[$t.3]}")
-m1=$(ratio "${rss[$t.0]}" "${rss[$t.1]}")
-m2=$(ratio "${rss[$t.0]}" "${rss[$t.2]}")
-g=$(ratio "${wall[$t.0]}" "${wall[1000000.0]}")
+g=$(ratio "${wall[$t.0]}" "${wall[tiled-1M.0]}")
 big_limit=$(( (256 * 5 / 2 + 64) * 1024 ))
 e=$(ratio "$empty_rss" "$empty_gnu")
 echo
 echo "| target | measured | limit | result |"
 echo "|---|---:|---:|---|"
-echo "| wall, 10M: ours / sort -V --parallel=1 | $r1 | 0.30 | $(check "$r1" 0.30) |"
-echo "| wall, 10M: ours / sort -V | $r2 | 0.60 | $(check "$r2" 0.60) |"
-echo "| wall, 10M: ours / byte sort (aim) | $r3 | 1.00 | $(check "$r3" 1.00) |"
-echo "| peak RSS, 10M: ours / sort -V --parallel=1 | $m1 | 0.60 | $(check "$m1" 0.60) |"
-echo "| peak RSS, 10M: ours / sort -V | $m2 | 0.60 | $(check "$m2" 0.60) |"
-echo "| bytes a line at peak, 10M | $(awk -v k="${rss[$t.0]}" 'BEGIN {printf "%.1f", k * 1024 / 1e7}') | | |"
-echo "| growth: wall(10M) / wall(1M) | $g | 13 | $(check "$g" 13) |"
+for name in debian-5M registry-5M; do
+  target "wall, $name: ours / sort -V --parallel=1" $name 1 0.30
+  target "wall, $name: ours / byte sort (aim)" $name 3 1.00
+  target "peak RSS, $name: ours / sort -V" $name 2 0.60 rss
+done
+target "wall, sorted-5M: ours / sort -V --parallel=1" sorted-5M 1 0.15
+target "wall, tiled-10M: ours / sort -V --parallel=1" $t 1 0.30
+target "wall, tiled-10M: ours / sort -V" $t 2 0.60
+target "wall, tiled-10M: ours / byte sort (aim)" $t 3 1.00
+target "peak RSS, tiled-10M: ours / sort -V --parallel=1" $t 1 0.60 rss
+target "peak RSS, tiled-10M: ours / sort -V" $t 2 0.60 rss
+echo "| bytes a line at peak, tiled-10M | $(awk -v k="${rss[$t.0]}" 'BEGIN {printf "%.1f", k * 1024 / 1e7}') | | |"
+echo "| growth: wall(10M) / wall(1M), tiled | $g | 13 | $(check "$g" 13) |"
 echo "| one 256 MiB line: peak RSS, MiB | $(mib "$big_rss") | $(mib "$big_limit") | $(check "$big_rss" "$big_limit") |"
 echo "| 10M empty lines: ours / sort -V, peak RSS | $e ($(mib "$empty_rss") / $(mib "$empty_gnu") MiB) | 0.60 | $(check "$e" 0.60) |"
 

@@ -78,6 +78,39 @@ TEST(Sort, ResultDependsOnlyOnTheLines) {
   }
 }
 
+// Stretches already in order or in reverse, of many lengths, as the sort
+// takes them whole: every line must come out, in order.
+TEST(Sort, StretchesInOrderAndInReverse) {
+  std::mt19937 rng(7);
+  auto version = [](std::size_t i) { return "1." + std::to_string(i); };
+  for (std::size_t n : {2u, 3u, 7u, 8u, 9u, 17u, 100u, 1000u, 5000u}) {
+    std::vector<std::vector<std::string>> inputs(6);
+    for (std::size_t i = 0; i < n; ++i) {
+      inputs[0].push_back(version(i));                              // ascending
+      inputs[1].push_back(version(n - i));                          // descending
+      inputs[2].push_back(version(i < n / 2 ? i : n - i));          // up, then down
+      inputs[3].push_back(version(i % 9 == 8 ? n - i : i));         // ascending, a few out
+      inputs[4].push_back(version((n - i) / 3));                    // descending in threes
+      inputs[5].push_back(version(i < n - n / 5 ? i : rng() % n));  // a shuffled tail
+    }
+    for (std::size_t run : {1u, 2u, 7u, 8u, 9u, 100u}) {
+      std::vector<std::string> saw;  // runs of `run` lines, up and down in turn
+      for (std::size_t i = 0; i < n; ++i) {
+        std::size_t k = i % run;
+        saw.push_back(version(i / run % 2 == 0 ? k : 2 * run - k));
+      }
+      inputs.push_back(saw);
+    }
+    for (std::size_t c = 0; c < inputs.size(); ++c) {
+      VersionList list = list_of(join(inputs[c]));
+      list.sort();
+      SCOPED_TRACE(testing::Message() << n << " lines, case " << c);
+      expect_in_order(list);
+      EXPECT_TRUE(same_lines(texts(list), inputs[c])) << "the lines are not the ones read";
+    }
+  }
+}
+
 TEST(Sort, RealStrings) {
   int fd = open(CORPUS_SAMPLE, O_RDONLY);
   ASSERT_GE(fd, 0) << CORPUS_SAMPLE;
