@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "line.h"
+#include "listing.h"
 #include "support.h"
 #include "version_list.h"
 
@@ -47,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   list.sort();
   CHECK(support::first_out_of_order(list) == 0);
 
-  std::string plain = support::capture([&](std::FILE *out) { list.print_plain(out); });
+  std::string plain =
+      support::capture([&](std::FILE *out) { CHECK(print_plain(list, out) == 0); });
   std::vector<std::string> got;
   split(plain, got);
   CHECK(plain.empty() || plain.back() == '\n');
@@ -55,12 +58,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
 
   // In sorted order only a repeat of the line before is marked " (==)"; the
   // first line is measured against the empty line.
-  std::string verbose = support::capture([&](std::FILE *out) { list.print_verbose(out); });
+  std::string verbose =
+      support::capture([&](std::FILE *out) { CHECK(print_verbose(list, out) == 0); });
   const auto &lines = list.lines();
   std::string want;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     bool same = i > 0 ? lines[i].view() == lines[i - 1].view()
-                      : !list.less(VersionList::Line{}, lines[0]);
+                      : !list.less(Line{}, lines[0]);
     want.append(lines[i].view()).append(same ? " (==)\n" : " (<)\n");
   }
   CHECK(verbose == want);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "line.h"
 #include "quenorbial.h"
 #include "support.h"
 #include "version_list.h"
@@ -17,7 +18,6 @@ using support::feed;
 using support::first_difference;
 using support::join;
 using support::Source;
-using Line = VersionList::Line;
 
 // Every length up to past the inline limit, with NUL, CR and high bytes at
 // either end, where a size kept in the last byte could clash with them.

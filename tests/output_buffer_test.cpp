@@ -2,6 +2,7 @@
 // a write has failed.
 #include "output_buffer.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -37,6 +38,7 @@ TEST(OutputBuffer, StopsAtTheFirstFailedWrite) {
                buf.write(chunk.data(), chunk.size()) && buf.flush());
   EXPECT_FALSE(buf.write("y", 1));
   EXPECT_FALSE(buf.flush());
+  EXPECT_EQ(buf.finish(), ENOSPC) << "the reason of the first failed write";
   EXPECT_TRUE(std::ferror(f));
   std::fclose(f);
 }

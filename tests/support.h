@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "line.h"
 #include "version_list.h"
 
 // An assertion kept in release builds, where assert is not: the fuzzers'
@@ -85,7 +86,7 @@ inline VersionList list_of(std::string_view data, int flags = 0) {
 // The list's lines as strings, in their present order.
 inline std::vector<std::string> texts(const VersionList &list) {
   std::vector<std::string> out;
-  for (const VersionList::Line &line : list.lines()) out.emplace_back(line.view());
+  for (const Line &line : list.lines()) out.emplace_back(line.view());
   return out;
 }
 
@@ -98,7 +99,7 @@ inline std::string first_difference(const VersionList &list,
     return std::to_string(lines.size()) + " lines instead of " + std::to_string(want.size());
   }
   for (std::size_t i = 0; i < want.size(); ++i) {
-    const VersionList::Line &line = lines[i];
+    const Line &line = lines[i];
     if (line.view() != want[i] || line.size() != want[i].size() ||
         line.c_str()[line.size()] != '\0') {
       return "line " + std::to_string(i) + ": \"" + std::string(line.view()) + "\" (" +

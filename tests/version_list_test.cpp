@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "listing.h"
 #include "quenorbial.h"
 #include "support.h"
 
@@ -25,7 +26,8 @@ using support::Source;
 using support::texts;
 
 std::string verbose(const VersionList &list) {
-  return support::capture([&list](std::FILE *out) { list.print_verbose(out); });
+  return support::capture(
+      [&list](std::FILE *out) { EXPECT_EQ(print_verbose(list, out), 0); });
 }
 
 TEST(ReadLines, SplitsAtLineFeedsOnly) {
