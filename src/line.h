@@ -19,29 +19,25 @@ class Line {
   // The empty line.
   Line() noexcept : bytes_{} { bytes_[kInline] = kInline; }
 
-  // The `n` bytes at `p` held in the element; n <= kInline.
-  static Line held(const char *p, std::size_t n) noexcept {
-    Line line;
-    std::memcpy(line.bytes_, p, n);
-    line.bytes_[kInline] = static_cast<char>(kInline - n);
-    return line;
-  }
-
-  // The `n` bytes at `p`, which are followed by a NUL and outlive the line;
-  // n > kInline.
-  static Line pointing_to(const char *p, std::size_t n) {
+  // The `n` bytes at `p`: copied into the element when they fit, else
+  // pointed to, and then they must be followed by a NUL and outlive the line.
+  // Built in place, so that a short line's bytes are written once.
+  Line(const char *p, std::size_t n) : Line() {
     static_assert(sizeof p + kSizeBytes + 1 == sizeof(Line),
                   "a long line is a pointer, its size and the tag");
+    if (n <= kInline) {
+      std::memcpy(bytes_, p, n);
+      bytes_[kInline] = static_cast<char>(kInline - n);
+      return;
+    }
     if (static_cast<std::uint64_t>(n) >> (8 * kSizeBytes) != 0) {
       throw std::bad_alloc();  // more than memory can hold anyway
     }
-    Line line;
-    std::memcpy(line.bytes_, &p, sizeof p);
+    std::memcpy(bytes_, &p, sizeof p);
     for (std::size_t i = 0; i < kSizeBytes; ++i) {
-      line.bytes_[sizeof p + i] = static_cast<char>(n >> (8 * i));
+      bytes_[sizeof p + i] = static_cast<char>(n >> (8 * i));
     }
-    line.bytes_[kInline] = static_cast<char>(kLong);
-    return line;
+    bytes_[kInline] = static_cast<char>(kLong);
   }
 
   // The bytes, NUL-terminated. The pointer is read whatever the tag says,

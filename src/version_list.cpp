@@ -72,15 +72,13 @@ void VersionList::append(const char *p, std::size_t n) {
     resize(lines_.data_, cap);
     lines_.capacity_ = cap;
   }
-  Line *slot = lines_.data_.get() + lines_.size_;
-  if (n <= Line::kInline) {
-    new (slot) Line(Line::held(p, n));
-  } else {
+  if (n > Line::kInline) {  // the line will point to a copy that lasts
     char *s = store(n + 1);
     std::memcpy(s, p, n);
     s[n] = '\0';
-    new (slot) Line(Line::pointing_to(s, n));
+    p = s;
   }
+  new (lines_.data_.get() + lines_.size_) Line(p, n);
   ++lines_.size_;
 }
 
