@@ -10,13 +10,13 @@
 #include <cstring>
 #include <memory>
 
-#include "check.h"
 #include "ordering_reference.h"
 #include "quenorbial.h"
+#include "support.h"
 
 namespace {
 
-int sign(int r) { return (r > 0) - (r < 0); }
+using support::sign;
 
 // A heap copy of exactly n bytes and a NUL, so that ASan sees any overread.
 std::unique_ptr<char[]> copy(const uint8_t *p, std::size_t n) {

@@ -3,24 +3,21 @@
 //
 // Input: one control byte (bits 0-1 the flags, bit 2 read through a pipe
 // instead of a file, bit 3 read as two inputs), then the bytes to read.
-#include <unistd.h>
-
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "check.h"
+#include "line.h"
+#include "listing.h"
+#include "support.h"
 #include "version_list.h"
 
 namespace {
 
-// Small enough for any pipe to hold at once, so the writer never blocks.
-constexpr std::size_t kPipeMax = 4096;
+using support::Source;
 
 // The lines of `bytes` as read_lines promises to cut them.
 void split(std::string_view bytes, std::vector<std::string> &out) {
@@ -29,41 +26,6 @@ void split(std::string_view bytes, std::vector<std::string> &out) {
     out.emplace_back(bytes.substr(0, nl));
     bytes.remove_prefix(nl == bytes.npos ? bytes.size() : nl + 1);
   }
-}
-
-void feed(VersionList &list, std::string_view bytes, bool through_pipe) {
-  int fd = -1;
-  if (through_pipe && bytes.size() <= kPipeMax) {
-    int p[2];
-    CHECK(pipe(p) == 0);
-    CHECK(write(p[1], bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()));
-    close(p[1]);
-    fd = p[0];
-  } else {
-    std::FILE *f = std::tmpfile();
-    CHECK(f != nullptr);
-    CHECK(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
-    CHECK(std::fflush(f) == 0);
-    fd = dup(fileno(f));
-    std::fclose(f);
-    CHECK(lseek(fd, 0, SEEK_SET) == 0);
-  }
-  CHECK(list.read_lines(fd) == 0);
-  close(fd);
-}
-
-// Runs `write` on a memory stream and returns what it wrote.
-template <class Write>
-std::string listing(Write write) {
-  char *buf = nullptr;
-  std::size_t len = 0;
-  std::FILE *out = open_memstream(&buf, &len);
-  CHECK(out != nullptr);
-  write(out);
-  CHECK(std::fclose(out) == 0);
-  std::string s(buf, len);
-  std::free(buf);
-  return s;
 }
 
 }  // namespace
@@ -81,30 +43,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   VersionList list(control & 3);
   std::vector<std::string> expected;
   for (std::string_view part : parts) {
-    feed(list, part, (control & 4) != 0);
+    CHECK(support::feed(list, part, (control & 4) != 0 ? Source::kPipe : Source::kFile) == 0);
     split(part, expected);
   }
   list.sort();
-  const auto &lines = list.lines();
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    CHECK(!list.less(lines[i], lines[i - 1]));
-  }
+  CHECK(support::first_out_of_order(list) == 0);
 
-  std::string plain = listing([&](std::FILE *out) { list.print_plain(out); });
+  std::string plain =
+      support::capture([&](std::FILE *out) { CHECK(print_plain(list, out) == 0); });
   std::vector<std::string> got;
   split(plain, got);
   CHECK(plain.empty() || plain.back() == '\n');
-  std::sort(expected.begin(), expected.end());
-  std::sort(got.begin(), got.end());
-  CHECK(got == expected);
+  CHECK(support::same_lines(got, expected));
 
   // In sorted order only a repeat of the line before is marked " (==)"; the
   // first line is measured against the empty line.
-  std::string verbose = listing([&](std::FILE *out) { list.print_verbose(out); });
+  std::string verbose =
+      support::capture([&](std::FILE *out) { CHECK(print_verbose(list, out) == 0); });
+  const auto &lines = list.lines();
   std::string want;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     bool same = i > 0 ? lines[i].view() == lines[i - 1].view()
-                      : !list.less(VersionList::Line{}, lines[0]);
+                      : !list.less(Line{}, lines[0]);
     want.append(lines[i].view()).append(same ? " (==)\n" : " (<)\n");
   }
   CHECK(verbose == want);

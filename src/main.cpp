@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "listing.h"
 #include "quenorbial.h"
 #include "version_list.h"
 
@@ -88,14 +89,7 @@ int main(int argc, char *argv[]) {
 
   list.sort();
 
-  errno = 0;  // so that a failed write's reason outlives the listing
-  if (verbose) {
-    list.print_verbose(stdout);
-  } else {
-    list.print_plain(stdout);
-  }
-  if (std::fflush(stdout) == EOF || std::ferror(stdout)) {
-    report(status, prog, "stdout", errno != 0 ? errno : EIO);
-  }
+  int err = verbose ? print_verbose(list, stdout) : print_plain(list, stdout);
+  if (err != 0) report(status, prog, "stdout", err);
   return status;
 }

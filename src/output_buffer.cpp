@@ -1,19 +1,32 @@
 #include "output_buffer.h"
 
+#include <cerrno>
+
 // After a failure the buffer stays full, so that write() takes the slow path
 // and says so.
+bool OutputBuffer::fail() noexcept {
+  if (error_ == 0) error_ = errno != 0 ? errno : EIO;
+  len_ = sizeof buf_;
+  return false;
+}
+
 bool OutputBuffer::flush() noexcept {
-  if (!failed_ && len_ > 0) failed_ = std::fwrite(buf_, 1, len_, out_) != len_;
-  len_ = failed_ ? sizeof buf_ : 0;
-  return !failed_;
+  if (error_ != 0) return false;
+  if (len_ > 0 && std::fwrite(buf_, 1, len_, out_) != len_) return fail();
+  len_ = 0;
+  return true;
+}
+
+int OutputBuffer::finish() noexcept {
+  if (flush() && std::fflush(out_) == EOF) fail();
+  return error_;
 }
 
 bool OutputBuffer::write_slow(const char *p, std::size_t n) noexcept {
   if (!flush()) return false;
   if (n >= sizeof buf_) {  // a long line goes out as it is
-    failed_ = std::fwrite(p, 1, n, out_) != n;
-    if (failed_) len_ = sizeof buf_;
-    return !failed_;
+    if (std::fwrite(p, 1, n, out_) != n) return fail();
+    return true;
   }
   std::memcpy(buf_, p, n);
   len_ = n;

@@ -7,8 +7,8 @@
 #include <cstring>
 
 // One call of the stream per chunk instead of one per line, each of which
-// would take the stream's lock. Once a write fails nothing more is written;
-// the stream keeps the error for the caller to check.
+// would take the stream's lock. Once a write fails nothing more is written,
+// and the buffer keeps the reason.
 class OutputBuffer {
  public:
   explicit OutputBuffer(std::FILE *out) noexcept : out_(out) {}
@@ -29,11 +29,18 @@ class OutputBuffer {
   // Hands what is gathered to the stream; false once a write has failed.
   bool flush() noexcept;
 
+  // Hands what is gathered to the stream and flushes the stream. Returns 0,
+  // or the errno of the first write that failed.
+  int finish() noexcept;
+
  private:
   bool write_slow(const char *p, std::size_t n) noexcept;
+  // Keeps the reason of a failed write, read at once before anything else
+  // can change errno. Returns false.
+  bool fail() noexcept;
 
   std::FILE *out_;
-  bool failed_ = false;
+  int error_ = 0;
   std::size_t len_ = 0;
   char buf_[64 * 1024];
 };

@@ -12,10 +12,11 @@
 
 #include "ordering_reference.h"
 #include "quenorbial.h"
+#include "support.h"
 
 namespace {
 
-int sign(int r) { return (r > 0) - (r < 0); }
+using support::sign;
 
 // Checks both directions against the reference; false and a failure if not.
 bool agrees(const std::string &a, const std::string &b, int fa, int fb) {

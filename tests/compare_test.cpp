@@ -14,12 +14,13 @@
 #include <gtest/gtest.h>
 
 #include "quenorbial.h"
+#include "support.h"
 
 using namespace std::string_literals;
 
 namespace {
 
-int sign(int r) { return (r > 0) - (r < 0); }
+using support::sign;
 
 // A copy of `s` whose terminating NUL is the last byte before an inaccessible
 // page, so that a read past the NUL faults.

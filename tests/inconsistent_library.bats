@@ -3,7 +3,7 @@
 # consistent: the sort must stay in bounds and lose no line, whatever order
 # it ends in. Under the sanitizer build ASan watches every access.
 
-bats_require_minimum_version 1.5.0
+load expect
 
 setup_file() {
   awk 'BEGIN { for (i = 0; i < 100000; i++)
@@ -16,17 +16,18 @@ setup_file() {
 # Sorts the input with the library in directory $1; checks that the output
 # is a permutation of the input and not the real library's order.
 sort_with() {
-  out="$BATS_TEST_TMPDIR/out"
-  run --separate-stderr env LD_LIBRARY_PATH="$1" sh -c '"$0" "$1" > "$2"' \
-    "$QUENORBIAL_SORT" "$BATS_FILE_TMPDIR/in" "$out"
-  echo "$stderr"
-  [ "$status" -eq 0 ]
-  [ -z "$stderr" ]
-  LC_ALL=C sort "$out" | cmp - "$BATS_FILE_TMPDIR/in.bytes"
-  if cmp -s "$out" "$BATS_FILE_TMPDIR/real"; then
-    echo "the real library was loaded, not the one in $1"
-    return 1
-  fi
+  run_kept env LD_LIBRARY_PATH="$1" "$QUENORBIAL_SORT" "$BATS_FILE_TMPDIR/in"
+  LC_ALL=C sort "$stdout_file" >"$BATS_TEST_TMPDIR/out.bytes"
+  check [ "$status" -eq 0 ]
+  check [ ! -s "$stderr_file" ]
+  check cmp "$BATS_TEST_TMPDIR/out.bytes" "$BATS_FILE_TMPDIR/in.bytes"
+  check different_from "$BATS_FILE_TMPDIR/real"
+}
+
+# Whether the last run's output differs from the file; when not, the real
+# library was loaded instead of the stand-in.
+different_from() {
+  ! cmp -s "$stdout_file" "$1"
 }
 
 @test "a library whose order is not transitive: every line kept" {

@@ -1,0 +1,177 @@
+// merge_sort: the sort of the list's lines.
+#ifndef QUENORBIAL_SORT_MERGE_SORT_H
+#define QUENORBIAL_SORT_MERGE_SORT_H
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "line.h"
+#include "malloc_array.h"
+
+namespace merge_sort_internal {
+
+// Merges [l, l_end) and [r, r_end) into `out`, front to back. `out` may be
+// `l_end - l` lines before `r`, with the right run already in place.
+template <class Less>
+void merge_up(const Line *l, const Line *l_end, const Line *r,
+              const Line *r_end, Line *out, const Less &less) {
+  while (l < l_end && r < r_end) {
+    // A line that repeats the one just taken would get the same answer:
+    // less() depends on nothing but the bytes of its two lines. Repeats are
+    // told by their elements alone: reading long lines' bytes after every
+    // take cost more than it saved.
+    if (less(*r, *l)) {
+      const Line taken = *r;
+      do *out++ = *r++; while (r < r_end && same_element(*r, taken));
+    } else {
+      const Line taken = *l;
+      do *out++ = *l++; while (l < l_end && same_element(*l, taken));
+    }
+  }
+  out = std::copy(l, l_end, out);
+  if (out != r) std::copy(r, r_end, out);
+}
+
+// Merges [l, l_end) and [r, r_end) into the lines that end at `out_end`,
+// back to front, with the left run already in place at their start.
+template <class Less>
+void merge_down(const Line *l, const Line *l_end, const Line *r,
+                const Line *r_end, Line *out_end, const Less &less) {
+  while (l < l_end && r < r_end) {
+    if (less(r_end[-1], l_end[-1])) {
+      const Line taken = l_end[-1];
+      do *--out_end = *--l_end; while (l < l_end && same_element(l_end[-1], taken));
+    } else {
+      const Line taken = r_end[-1];
+      do *--out_end = *--r_end; while (r < r_end && same_element(r_end[-1], taken));
+    }
+  }
+  std::copy_backward(r, r_end, out_end);  // what is left of the left run is in place
+}
+
+// Lines in order from a[i] on, as many as there are, but at least kMinRun
+// (or to the end): a run in order is taken as it is, one in strictly
+// descending order is reversed, and a short one is filled up by binary
+// insertion. Returns where the run ends.
+constexpr std::size_t kMinRun = 16;
+
+template <class Less>
+std::size_t next_run(Line *a, std::size_t i, std::size_t n, const Less &less) {
+  std::size_t j = i + 1;
+  if (j < n) {
+    if (less(a[j], a[i])) {
+      do ++j; while (j < n && less(a[j], a[j - 1]));
+      std::reverse(a + i, a + j);
+    } else {
+      do ++j; while (j < n && !less(a[j], a[j - 1]));
+    }
+  }
+  for (std::size_t end = std::min(n, i + kMinRun); j < end; ++j) {
+    Line x = a[j];
+    Line *at = std::upper_bound(a + i, a + j, x, less);
+    std::copy_backward(at, a + j, a + j + 1);
+    *at = x;
+  }
+  return j;
+}
+
+// Sorts lines whose runs in order end at the offsets in `ends`, either in
+// place or into a buffer, each with the other as scratch. Offsets are kept
+// as narrow as the number of lines allows.
+template <class Less, class Offset>
+class RunMerger {
+ public:
+  RunMerger(Line *a, Line *tmp, const std::vector<Offset> &ends, const Less &less)
+      : a_(a), tmp_(tmp), ends_(ends), less_(less) {}
+
+  // Sorts the runs [i, j) in place, with tmp_ (room for half the lines) as
+  // scratch: the smaller part is sorted into tmp_ and merged back.
+  void in_place(std::size_t i, std::size_t j) {
+    if (j - i < 2) return;
+    std::size_t lo = begin(i), hi = ends_[j - 1];
+    std::size_t k = split(i, j), mid = ends_[k - 1];
+    if (mid - lo <= hi - mid) {
+      in_place(k, j);
+      into(i, k, tmp_);
+      merge_up(tmp_, tmp_ + (mid - lo), a_ + mid, a_ + hi, a_ + lo, less_);
+    } else {
+      in_place(i, k);
+      into(k, j, tmp_);
+      merge_down(a_ + lo, a_ + mid, tmp_, tmp_ + (hi - mid), a_ + hi, less_);
+    }
+  }
+
+  // Sorts the runs [i, j) into `out`, with their own lines as scratch.
+  void into(std::size_t i, std::size_t j, Line *out) {
+    std::size_t lo = begin(i), hi = ends_[j - 1];
+    if (j - i < 2) {
+      std::copy(a_ + lo, a_ + hi, out);
+      return;
+    }
+    std::size_t k = split(i, j), mid = ends_[k - 1];
+    in_place(i, k);
+    in_place(k, j);
+    merge_up(a_ + lo, a_ + mid, a_ + mid, a_ + hi, out, less_);
+  }
+
+ private:
+  std::size_t begin(std::size_t i) const { return i == 0 ? 0 : ends_[i - 1]; }
+
+  // The run k in (i, j) whose start lies nearest the middle of the lines of
+  // runs [i, j), so that merges stay balanced.
+  std::size_t split(std::size_t i, std::size_t j) const {
+    std::size_t lo = begin(i), hi = ends_[j - 1];
+    std::size_t middle = lo + (hi - lo) / 2;
+    std::size_t k = static_cast<std::size_t>(
+        std::lower_bound(ends_.begin() + i, ends_.begin() + (j - 1), middle) - ends_.begin());
+    // Run k starts before the middle and run k + 1 at or after it.
+    if (k == j - 1 || (k > i && middle - ends_[k - 1] < ends_[k] - middle)) return k;
+    return k + 1;
+  }
+
+  Line *a_;
+  Line *tmp_;
+  const std::vector<Offset> &ends_;
+  const Less &less_;
+};
+
+// Finds the runs of a[0, n) and merges them.
+template <class Offset, class Less>
+void sort_runs(Line *a, std::size_t n, const Less &less) {
+  std::vector<Offset> ends;
+  ends.reserve(n / kMinRun + 1);  // every run but the last is that long
+  for (std::size_t i = 0; i < n;) {
+    i = next_run(a, i, n, less);
+    ends.push_back(static_cast<Offset>(i));
+  }
+  if (ends.size() < 2) return;
+  MallocArray<Line> tmp = allocate<Line>(n / 2);
+  RunMerger<Less, Offset>(a, tmp.get(), ends, less).in_place(0, ends.size());
+}
+
+}  // namespace merge_sort_internal
+
+// Sorts a[0, n) into ascending order by `less`. A merge sort, because every
+// index it touches is bounded by the range: a comparison that is not a
+// strict weak order (a faulty library) can only permute the lines, where
+// std::sort's unguarded partition may run past the range. `less` must
+// depend on nothing but the bytes of its two lines: a merge moves the
+// repeats of the line it has just taken without comparing them.
+//
+// It merges the runs already in order in the input, so that sorted and
+// reverse-sorted input take n - 1 comparisons, and it merges between the
+// lines and a buffer of half their size in turn, so that no level copies a
+// half back before merging it.
+template <class Less>
+void merge_sort(Line *a, std::size_t n, const Less &less) {
+  if (n < 2) return;
+  if (n <= UINT32_MAX) {
+    merge_sort_internal::sort_runs<std::uint32_t>(a, n, less);
+  } else {
+    merge_sort_internal::sort_runs<std::size_t>(a, n, less);
+  }
+}
+
+#endif  // QUENORBIAL_SORT_MERGE_SORT_H
