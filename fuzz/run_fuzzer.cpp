@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "line.h"
-#include "listing.h"
 #include "support.h"
 #include "version_list.h"
 
@@ -50,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   CHECK(support::first_out_of_order(list) == 0);
 
   std::string plain =
-      support::capture([&](std::FILE *out) { CHECK(print_plain(list, out) == 0); });
+      support::capture([&](std::FILE *out) { CHECK(list.print_plain(out) == 0); });
   std::vector<std::string> got;
   split(plain, got);
   CHECK(plain.empty() || plain.back() == '\n');
@@ -59,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   // In sorted order only a repeat of the line before is marked " (==)"; the
   // first line is measured against the empty line.
   std::string verbose =
-      support::capture([&](std::FILE *out) { CHECK(print_verbose(list, out) == 0); });
+      support::capture([&](std::FILE *out) { CHECK(list.print_verbose(out) == 0); });
   const auto &lines = list.lines();
   std::string want;
   for (std::size_t i = 0; i < lines.size(); ++i) {

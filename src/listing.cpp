@@ -1,22 +1,22 @@
-#include "listing.h"
-
+// The two listings of a list: the lines, or the lines marked.
 #include "line.h"
 #include "output_buffer.h"
+#include "version_list.h"
 
-int print_plain(const VersionList &list, std::FILE *out) {
+int VersionList::print_plain(std::FILE *out) const {
   OutputBuffer buf(out);
-  for (const Line &line : list.lines()) {
+  for (const Line &line : lines_) {
     if (!buf.write(line.c_str(), line.size()) || !buf.write("\n", 1)) break;
   }
   return buf.finish();
 }
 
-int print_verbose(const VersionList &list, std::FILE *out) {
+int VersionList::print_verbose(std::FILE *out) const {
   OutputBuffer buf(out);
   static const Line kEmpty;
   const Line *prev = &kEmpty;
-  for (const Line &line : list.lines()) {
-    bool before = list.less(*prev, line);
+  for (const Line &line : lines_) {
+    bool before = less(*prev, line);
     if (!buf.write(line.c_str(), line.size()) ||
         !(before ? buf.write(" (<)\n", 5) : buf.write(" (==)\n", 6))) {
       break;

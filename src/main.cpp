@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "listing.h"
 #include "quenorbial.h"
 #include "version_list.h"
 
@@ -89,7 +88,7 @@ int main(int argc, char *argv[]) {
 
   list.sort();
 
-  int err = verbose ? print_verbose(list, stdout) : print_plain(list, stdout);
+  int err = verbose ? list.print_verbose(stdout) : list.print_plain(stdout);
   if (err != 0) report(status, prog, "stdout", err);
   return status;
 }

@@ -3,6 +3,7 @@
 #define QUENORBIAL_SORT_VERSION_LIST_H
 
 #include <cstddef>
+#include <cstdio>
 #include <vector>
 
 #include "line.h"
@@ -43,6 +44,15 @@ class VersionList {
 
   // Puts the lines into ascending order by less().
   void sort();
+
+  // Writes each line and a line feed. Returns 0, or the errno of the first
+  // write that failed, after which nothing more is written.
+  int print_plain(std::FILE *out) const;
+
+  // Writes each line, " (<)" when it orders after the line before it (the
+  // first is compared with the empty line) or " (==)" when not, and a line
+  // feed. Returns as print_plain() does.
+  int print_verbose(std::FILE *out) const;
 
   int flags() const noexcept { return flags_; }
   const Lines &lines() const noexcept { return lines_; }

@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include "listing.h"
 #include "quenorbial.h"
 #include "support.h"
 
@@ -27,7 +26,7 @@ using support::texts;
 
 std::string verbose(const VersionList &list) {
   return support::capture(
-      [&list](std::FILE *out) { EXPECT_EQ(print_verbose(list, out), 0); });
+      [&list](std::FILE *out) { EXPECT_EQ(list.print_verbose(out), 0); });
 }
 
 TEST(ReadLines, SplitsAtLineFeedsOnly) {
