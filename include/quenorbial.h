@@ -2,12 +2,12 @@
 #ifndef QUENORBIAL_H
 #define QUENORBIAL_H
 
-/* The release of this header; the build takes its version from here. The
- * major version names the shared library, libquenorbial.so.MAJOR, and
- * changes only when the interface breaks. */
+/* The library's release; the build takes its version from here. The major
+ * version names the shared library, libquenorbial.so.MAJOR, and changes only
+ * when the interface breaks; the minor version changes with the results. */
 #define QUENORBIAL_VERSION_MAJOR 3
-#define QUENORBIAL_VERSION_MINOR 0
-#define QUENORBIAL_VERSION_PATCH 4
+#define QUENORBIAL_VERSION_MINOR 1
+#define QUENORBIAL_VERSION_PATCH 0
 
 #if defined(__GNUC__)
 #define QUENORBIAL_API __attribute__((visibility("default")))
