@@ -47,8 +47,8 @@ enum Rank : Byte { kTilde, kPre, kEnd, kRevision, kPlus, kZero, kPost, kNonzero,
 constexpr int kFlagBits = P_LETTER_AS_PATCH | ALPHA_AS_POST_RELEASE;
 
 // ASCII only: the locale must not change the order.
-bool is_digit(Byte c) noexcept { return static_cast<unsigned>(c - '0') < 10u; }
-bool is_alpha(Byte c) noexcept { return static_cast<unsigned>((c | 0x20) - 'a') < 26u; }
+constexpr bool is_digit(Byte c) noexcept { return static_cast<unsigned>(c - '0') < 10u; }
+constexpr bool is_alpha(Byte c) noexcept { return static_cast<unsigned>((c | 0x20) - 'a') < 26u; }
 bool is_alnum(Byte c) noexcept { return is_digit(c) || is_alpha(c); }
 Byte fold(Byte c) noexcept { return c | 0x20; }  // digits stay as they are
 
@@ -74,9 +74,23 @@ const Byte *epoch_mark(const Byte *s) noexcept {
   return p != s && is_epoch_mark(*p) ? p : nullptr;
 }
 
-// Whether an extension's name may open with byte `c`: a letter, or the 7 of
-// 7z.
-bool may_open_extension(Byte c) noexcept { return is_alpha(c) || c == '7'; }
+// The bytes a listed name may open with: a letter, or the 7 of 7z. A table,
+// since most bytes asked about are the digits of a number after a dot.
+struct ByteSet {
+  bool has[256];
+};
+constexpr ByteSet extension_openers() noexcept {
+  ByteSet set{};
+  for (int c = 0; c < 256; ++c) set.has[c] = is_alpha(static_cast<Byte>(c)) || c == '7';
+  return set;
+}
+constexpr ByteSet kExtensionOpeners = extension_openers();
+
+// Whether an extension's name may open at `p`: every listed name opens with
+// one of those bytes and has a letter second.
+bool may_open_extension(const Byte *p) noexcept {
+  return kExtensionOpeners.has[p[0]] && is_alpha(p[1]);
+}
 
 // Whether the `n` letters and digits at `w` name a file's extension, as in
 // "foo-1.2.tar.gz". Sorted by first letter, so that most words are turned
@@ -114,7 +128,7 @@ bool is_extension(const Byte *w, std::size_t n) noexcept {
 // Whether the run of letters and digits at `w` names an extension and is
 // followed by a dot or the end; if so, where it ends.
 const Byte *extension_end(const Byte *w) noexcept {
-  if (!may_open_extension(*w)) return nullptr;  // most often a number
+  if (!may_open_extension(w)) return nullptr;  // most often a number
   const Byte *e = w;
   while (is_alnum(*e)) ++e;
   if ((*e != '.' && *e != '\0') || !is_extension(w, static_cast<std::size_t>(e - w))) {
@@ -137,7 +151,7 @@ class Cursor {
  public:
   // A cursor at the start of `s`: the epoch first, then the rest.
   static Cursor at_start(const Byte *s, int flags) noexcept {
-    Cursor c(s, s, flags);
+    Cursor c(s, s, flags, epoch_mark(s));
     if (c.epoch_mark_ == nullptr) {
       c.zeros_ = 1;  // the epoch is 0
       if (opens_with_v(s)) ++c.p_;
@@ -153,11 +167,14 @@ class Cursor {
   // order is whether one is still to be compared. What lies further behind
   // it finds when a word needs it.
   static Cursor after_number(const Byte *s, const Byte *p, bool zero, int flags) noexcept {
-    Cursor c(s, p, flags);
+    Cursor c(s, p, flags, is_epoch_mark(*p) ? epoch_mark(s) : nullptr);
     c.zeros_ = zero ? 1 : 0;
     c.opens_ = true;
     return c;
   }
+
+  // A cursor that has read `s` up to `to`, the start of a token.
+  static Cursor read_to(const Byte *s, const Byte *to, int flags) noexcept;
 
   // A cursor at `p` in `s` that knows what this one knows: the bytes of `s`
   // before `p` read as this cursor's string before where it stands.
@@ -177,9 +194,8 @@ class Cursor {
   friend int compare_components(Cursor a, Cursor b) noexcept;
 
  private:
-  Cursor(const Byte *s, const Byte *p, int flags) noexcept
-      : p_(p), begin_(s), chain_from_(s), unscanned_(p), epoch_mark_(epoch_mark(s)),
-        flags_(flags) {}
+  Cursor(const Byte *s, const Byte *p, int flags, const Byte *epoch) noexcept
+      : p_(p), begin_(s), chain_from_(s), unscanned_(p), epoch_mark_(epoch), flags_(flags) {}
 
   Rank classify(const Byte *w, std::size_t n, Byte &key) noexcept;
   bool plus_behind() noexcept;
@@ -384,9 +400,22 @@ void advance(Cursor &c, const Byte *to) noexcept {
 __attribute__((noinline)) void Cursor::find_run(const Byte *w) noexcept {
   const Byte *run = w;
   while (run != begin_ && (is_alnum(run[-1]) || run[-1] == '.')) --run;
-  Cursor c = at_start(begin_, flags_);
-  advance(c, run);
-  run_ = c.run_;
+  run_ = read_to(begin_, run, flags_).run_;
+}
+
+// Reading starts right after the last number before `to`, where little is
+// left to know, or else at the start.
+Cursor Cursor::read_to(const Byte *s, const Byte *to, int flags) noexcept {
+  const Byte *end = to;
+  while (end != s && !is_digit(end[-1])) --end;
+  Cursor c = at_start(s, flags);
+  if (end != s) {
+    bool zero = true;
+    for (const Byte *d = end; d != s && is_digit(d[-1]); --d) zero = zero && d[-1] == '0';
+    c = after_number(s, end, zero, flags);
+  }
+  advance(c, to);
+  return c;
 }
 
 // Reads two numbers without leading zeros in one pass: the longer is larger,
@@ -445,17 +474,7 @@ __attribute__((noinline)) int compare_whole(const Byte *a, const Byte *b, int a_
 __attribute__((noinline)) int compare_from(const Byte *a, const Byte *b, const Byte *x,
                                            const Byte *y, std::size_t at, int flags) noexcept {
   if (at == 0) return compare_whole(a, b, flags, flags);
-  // Reading starts right after the last number before it, where little is
-  // left to know, or else at the start.
-  const Byte *end = x + at;
-  while (end != x && !is_digit(end[-1])) --end;
-  Cursor ca = Cursor::at_start(a, flags);
-  if (end != x) {
-    bool zero = true;
-    for (const Byte *d = end; d != a && is_digit(d[-1]); --d) zero = zero && d[-1] == '0';
-    ca = Cursor::after_number(a, end, zero, flags);
-  }
-  advance(ca, x + at);
+  Cursor ca = Cursor::read_to(a, x + at, flags);
   return compare_components(ca, ca.moved_to(b, y + at));
 }
 
@@ -488,7 +507,7 @@ __attribute__((noinline)) std::size_t before_listed_names(const Byte *x, const B
 
 // Whether a listed name may follow a dot at `run` in either string.
 inline bool may_follow_extension_dot(const Byte *x, const Byte *y, std::size_t run) noexcept {
-  return run > 0 && x[run - 1] == '.' && (may_open_extension(x[run]) || may_open_extension(y[run]));
+  return run > 0 && x[run - 1] == '.' && (may_open_extension(x + run) || may_open_extension(y + run));
 }
 
 // Where reading must restart, at or before `run`, the start of the run of
@@ -567,9 +586,14 @@ __attribute__((noinline)) int compare_numbers_after_dot(const Byte *a, const Byt
 // on and holds the difference or ends at it.
 inline int compare_at_numbers(const Byte *a, const Byte *b, const Byte *x, const Byte *y,
                               std::size_t i, std::size_t num, int flags) noexcept {
-  std::size_t run = run_start(x, num);
-  if (may_follow_extension_dot(x, y, run)) {
-    return compare_numbers_after_dot(a, b, x, y, i, num, run, flags);
+  // A listed name may hold the numbers only after a dot or a letter.
+  if (num > 0 && (x[num - 1] == '.'
+                      ? may_open_extension(x + num) || may_open_extension(y + num)
+                      : is_alpha(x[num - 1]))) {
+    std::size_t run = run_start(x, num);
+    if (may_follow_extension_dot(x, y, run)) {
+      return compare_numbers_after_dot(a, b, x, y, i, num, run, flags);
+    }
   }
   return compare_numbers_at(a, b, x, y, num, flags);
 }
