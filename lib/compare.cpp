@@ -193,7 +193,7 @@ class Cursor {
     return c;
   }
 
-  friend Rank step(Cursor &c, Byte &key) noexcept;
+  friend Rank step(Cursor &c, Byte &key, const Byte *stop) noexcept;
   friend Rank next(Cursor &c, Byte &key, std::size_t &zeros) noexcept;
   friend void advance(Cursor &c, const Byte *to) noexcept;
   friend int compare_components(Cursor a, Cursor b) noexcept;
@@ -290,11 +290,17 @@ bool Cursor::chain_at(const Byte *dot) noexcept {
 }
 
 // Reads one token: a run of digits, a run of letters or one other byte, and
-// returns its rank, kNone for no component. A kNonzero number is left at its
-// first significant digit, for compare_numbers(); the end is not passed, so
-// it is read again and again.
-inline Rank step(Cursor &c, Byte &key) noexcept {
+// returns its rank, kNone for no component. Dots before it that no extension
+// may follow are passed over, but not the one at `stop`. A kNonzero number
+// is left at its first significant digit, for compare_numbers(); the end is
+// not passed, so it is read again and again.
+inline Rank step(Cursor &c, Byte &key, const Byte *stop = nullptr) noexcept {
   const Byte *p = c.p_;
+  while (*p == '.' && p != stop && !may_open_extension(p + 1)) ++p;
+  if (p == stop) {
+    c.p_ = p;
+    return kNone;
+  }
   Byte ch = *p;
   if (is_digit(ch)) {
     c.opens_ = true;
@@ -314,7 +320,7 @@ inline Rank step(Cursor &c, Byte &key) noexcept {
   c.p_ = p + 1;
   switch (ch) {
     case '.':  // by far the most common separator; it keeps a revision's run
-      if (p >= c.chain_from_ && c.chain_at(p)) return kEnd;
+      if (may_open_extension(p + 1) && p >= c.chain_from_ && c.chain_at(p)) return kEnd;
       return kNone;
     case '\0': c.p_ = p; return kEnd;
     case '-':
@@ -379,7 +385,7 @@ void skip_digits(const Byte *&p) noexcept {
 void advance(Cursor &c, const Byte *to) noexcept {
   while (c.p_ < to) {
     Byte key;
-    Rank r = step(c, key);
+    Rank r = step(c, key, to);
     if (r == kZero) {
       ++c.zeros_;
     } else if (r != kNone) {
