@@ -2,12 +2,12 @@
 #ifndef QUENORBIAL_H
 #define QUENORBIAL_H
 
-/* The release of this header; the build takes its version from here. The
- * major version names the shared library, libquenorbial.so.MAJOR, and
- * changes only when the interface breaks. */
+/* The library's release; the build takes its version from here. The major
+ * version names the shared library, libquenorbial.so.MAJOR, and changes only
+ * when the interface breaks; the minor version changes with the results. */
 #define QUENORBIAL_VERSION_MAJOR 3
-#define QUENORBIAL_VERSION_MINOR 0
-#define QUENORBIAL_VERSION_PATCH 4
+#define QUENORBIAL_VERSION_MINOR 1
+#define QUENORBIAL_VERSION_PATCH 0
 
 #if defined(__GNUC__)
 #define QUENORBIAL_API __attribute__((visibility("default")))
@@ -34,15 +34,21 @@ enum {
  * `v2` with `v2_flags`. Returns a negative value when v1 orders before v2,
  * zero when they are equal as versions, a positive value when v1 orders after.
  * An epoch ("2:") comes first; numbers of any length compare by value; words
- * rank as pre-releases (alpha, rc, ...) or post-releases (patch, post, words
- * after a '+'); a hyphen before a digit starts a Debian revision and a '~'
- * sorts before everything. It allocates nothing, keeps no state, ignores the
- * locale and reads nothing past either NUL.
+ * rank as pre-releases (alpha, rc, cr, ...) or post-releases (patch, sp,
+ * words after a '+' or '^' and words in a revision); a hyphen before a digit
+ * starts a revision, a '~' sorts before everything, and a '+' or '^' puts
+ * what follows after the version it extends but before a longer one. A file
+ * name's extensions (".tar.gz", ".jar", ...) are not read. It allocates
+ * nothing, keeps no state, ignores the locale and reads nothing past either
+ * NUL.
  *
- *   quenorbial_compare4("1.9", "1.10", 0, 0)          < 0
- *   quenorbial_compare4("1.0rc1", "1.0", 0, 0)        < 0
- *   quenorbial_compare4("v1.2-3-gabc", "v1.2.1", 0, 0) < 0
- *   quenorbial_compare4("v1.0", "1.0", 0, 0)         == 0
+ *   quenorbial_compare4("1.9", "1.10", 0, 0)                    < 0
+ *   quenorbial_compare4("1.0rc1", "1.0", 0, 0)                  < 0
+ *   quenorbial_compare4("v1.2-3-gabc", "v1.2.1", 0, 0)          < 0
+ *   quenorbial_compare4("0.24+dfsg-1", "0.24.0-1", 0, 0)        < 0
+ *   quenorbial_compare4("1.0", "1.0^git1", 0, 0)                < 0
+ *   quenorbial_compare4("foo-1.2rc1.jar", "foo-1.2.jar", 0, 0)  < 0
+ *   quenorbial_compare4("v1.0", "1.0", 0, 0)                   == 0
  */
 QUENORBIAL_API int quenorbial_compare4(const char *v1, const char *v2,
                                        int v1_flags,

@@ -1,31 +1,65 @@
 // The version ordering: each string is read as a sequence of components (its
-// epoch, numbers, words, revision and tilde marks, an end mark), each
+// epoch, numbers, words, revision, plus and tilde marks, an end mark), each
 // component gets a rank, and the first pair of components that differ decides.
-#include "quenorbial.h"
-
+//
+// Map. The reader (Cursor, step(), classify(), next()) holds every rule of
+// the ordering, each once. The rest only decides where reading starts and
+// what the reader knows there.
+//
+// Strings read with different flags are read whole, from their starts. With
+// the same flags, the bytes before the first difference are common, and so
+// is what the reader makes of them, but for three things:
+// - A component's kind may depend on the byte after it (a hyphen before a
+//   digit, a letter suffix before a digit), which may be the differing byte.
+//   So reading restarts at the start of the run of letters and digits that
+//   holds the difference, or at the hyphen before it.
+// - An extension chain makes a string end early, decided by its whole tail.
+//   A chain that starts before the difference in either string runs through
+//   the byte before it, so the run of letters and digits there is a listed
+//   name after a dot, in that string. Only then does reading restart
+//   earlier, at the first dot of the listed names before the difference,
+//   and each string's reader finds its own chain. Plus marks and the tilde
+//   after them ("+~") are single bytes that decide by themselves, so they
+//   need no care here.
+// - The epoch and the skipped v are decided by the opening bytes. A restart
+//   past the opening digits has both openings in common; one at the start
+//   reads both strings whole, except past a v that the other string lacks.
+// The reader's state at the restart is found by reading the common bytes of
+// one string from right after the last number before it, where all that
+// counts of the zeros is whether one is pending and a hyphen after it may
+// open a revision. What lies further behind (a plus mark, the revision mark
+// a run of letters, digits and dots began at) the reader finds when a word
+// needs it, by searching back or reading from the start.
+//
+// Most pairs differ first in a number that both hold (1.2 and 1.10, rc2 and
+// rc10), or right after one (1.2 and 1.2.1). Two values that differ decide,
+// whatever came before: a value beats a zero, and it beats the pre-release
+// word that a dropped zero leaves. Equal values read on after the numbers.
 #include <cstddef>
-#include <cstring>
+#include <initializer_list>
+#include <string_view>
+
+#include "quenorbial.h"
 
 namespace {
 
 using Byte = unsigned char;
 
-// Ranks in ascending order. kNone marks a word that is no component at all.
-enum Rank : Byte { kTilde, kPre, kEnd, kRevision, kZero, kPost, kNonzero, kNone };
+// Ranks in ascending order. kNone marks what is no component: a separator, or
+// a release word spelled out.
+enum Rank : Byte { kTilde, kPre, kEnd, kRevision, kPlus, kZero, kPost, kNonzero, kNone };
 
 constexpr int kFlagBits = P_LETTER_AS_PATCH | ALPHA_AS_POST_RELEASE;
 
 // ASCII only: the locale must not change the order.
-bool is_digit(Byte c) noexcept { return static_cast<unsigned>(c - '0') < 10u; }
-bool is_alpha(Byte c) noexcept {
-  return static_cast<unsigned>((c | 0x20) - 'a') < 26u;
-}
+constexpr bool is_digit(Byte c) noexcept { return static_cast<unsigned>(c - '0') < 10u; }
+constexpr bool is_alpha(Byte c) noexcept { return static_cast<unsigned>((c | 0x20) - 'a') < 26u; }
 bool is_alnum(Byte c) noexcept { return is_digit(c) || is_alpha(c); }
-Byte fold(Byte letter) noexcept { return letter | 0x20; }
+Byte fold(Byte c) noexcept { return c | 0x20; }  // digits stay as they are
 
-// Case-insensitive match of the `n` letters at `w` against a lower-case name
-// of the same length.
-bool word_is(const Byte *w, const char *name, std::size_t n) noexcept {
+// Case-insensitive match of the `n` bytes at `w` against a lower-case name.
+bool word_is(const Byte *w, std::size_t n, std::string_view name) noexcept {
+  if (n != name.size()) return false;
   for (std::size_t i = 0; i < n; ++i) {
     if (fold(w[i]) != static_cast<Byte>(name[i])) return false;
   }
@@ -36,133 +70,347 @@ bool is_epoch_mark(Byte c) noexcept { return c == ':' || c == '!'; }
 
 // Whether the string opens with a v that is skipped: git tags mix "v1.2" and
 // "1.2".
-bool opens_with_v(const Byte *s) noexcept { return fold(*s) == 'v' && is_digit(s[1]); }
+bool opens_with_v(const Byte *s) noexcept { return fold(s[0]) == 'v' && is_digit(s[1]); }
 
-// Whether the string opens with an epoch: digits, then ':' or '!'.
-bool has_epoch(const Byte *s) noexcept {
+// The ':' or '!' after the digits that open the string, or null.
+const Byte *epoch_mark(const Byte *s) noexcept {
   const Byte *p = s;
   while (is_digit(*p)) ++p;
-  return p != s && is_epoch_mark(*p);
+  return p != s && is_epoch_mark(*p) ? p : nullptr;
 }
+
+// The bytes a listed name may open with: a letter, or the 7 of 7z. A table,
+// since most bytes asked about are the digits of a number after a dot.
+struct ByteSet {
+  bool has[256];
+};
+constexpr ByteSet extension_openers() noexcept {
+  ByteSet set{};
+  for (int c = 0; c < 256; ++c) set.has[c] = is_alpha(static_cast<Byte>(c)) || c == '7';
+  return set;
+}
+constexpr ByteSet kExtensionOpeners = extension_openers();
+
+// Whether an extension's name may open at `p`: every listed name opens with
+// one of those bytes and has a letter second.
+bool may_open_extension(const Byte *p) noexcept {
+  return kExtensionOpeners.has[p[0]] && is_alpha(p[1]);
+}
+
+// Whether the `n` letters and digits at `w` name a file's extension, as in
+// "foo-1.2.tar.gz". Sorted by first letter, so that most words are turned
+// away after one comparison.
+bool is_extension(const Byte *w, std::size_t n) noexcept {
+  auto any = [w, n](std::initializer_list<std::string_view> names) {
+    for (std::string_view name : names) {
+      if (word_is(w, n, name)) return true;
+    }
+    return false;
+  };
+  switch (fold(w[0])) {
+    case '7': return any({"7z"});
+    case 'a': return any({"aar", "apk", "appimage", "asc"});
+    case 'b': return any({"bz2"});
+    case 'd': return any({"deb", "dmg"});
+    case 'e': return any({"ear", "egg", "exe"});
+    case 'g': return any({"gem", "gz"});
+    case 'i': return any({"img", "iso"});
+    case 'j': return any({"jar"});
+    case 'l': return any({"lz", "lzma"});
+    case 'm': return any({"msi"});
+    case 'n': return any({"nupkg"});
+    case 'p': return any({"pkg"});
+    case 'r': return any({"rpm"});
+    case 's': return any({"sig"});
+    case 't': return any({"tar", "tbz2", "tgz", "txz"});
+    case 'w': return any({"war", "whl"});
+    case 'x': return any({"xz"});
+    case 'z': return any({"zip", "zst"});
+    default: return false;
+  }
+}
+
+// Whether the run of letters and digits at `w` names an extension and is
+// followed by a dot or the end; if so, where it ends.
+const Byte *extension_end(const Byte *w) noexcept {
+  if (!may_open_extension(w)) return nullptr;  // most often a number
+  const Byte *e = w;
+  while (is_alnum(*e)) ++e;
+  if ((*e != '.' && *e != '\0') || !is_extension(w, static_cast<std::size_t>(e - w))) {
+    return nullptr;
+  }
+  return e;
+}
+
+// Whether the byte at `p` in the string `s` is a plus mark.
+bool is_plus_mark(const Byte *s, const Byte *p) noexcept {
+  return (*p == '+' || *p == '^') && p != s;
+}
+
+// Where the run of letters, digits and dots that is being read stands to a
+// revision mark: whether it began right after one, or not known yet.
+enum class Run : Byte { kPlain, kRevision, kUnknown };
 
 // One string being read into components.
-struct Cursor {
-  const Byte *p;          // the next byte to read
-  const Byte *begin;      // the string's first byte
-  const Byte *unscanned;  // [begin, unscanned) was skipped, not yet searched for '+'
-  int flags;
-  bool zero_pending;  // a zero before p is still to be counted
-  bool after_pre;     // the last component was a pre-release word
-  bool after_plus;    // a '+' lies before p
+class Cursor {
+ public:
+  // A cursor at the start of `s`: the epoch first, then the rest.
+  static Cursor at_start(const Byte *s, int flags) noexcept {
+    Cursor c(s, s, flags, epoch_mark(s));
+    if (c.epoch_mark_ == nullptr) {
+      c.zeros_ = 1;  // the epoch is 0
+      if (opens_with_v(s)) ++c.p_;
+    }
+    c.unscanned_ = c.p_;
+    c.run_ = Run::kPlain;
+    return c;
+  }
+
+  // A cursor at `p` in `s`, right after a number (of value 0 when `zero`),
+  // in a string read with the same flags as the other one and alike up to
+  // that number. Zeros before it no longer count: all that can turn an
+  // order is whether one is still to be compared. What lies further behind
+  // it finds when a word needs it.
+  static Cursor after_number(const Byte *s, const Byte *p, bool zero, int flags) noexcept {
+    Cursor c(s, p, flags, is_epoch_mark(*p) ? epoch_mark(s) : nullptr);
+    c.zeros_ = zero ? 1 : 0;
+    c.opens_ = true;
+    return c;
+  }
+
+  // A cursor that has read `s` up to `to`, the start of a token.
+  static Cursor read_to(const Byte *s, const Byte *to, int flags) noexcept;
+
+  // A cursor at `p` in `s` that knows what this one knows: the bytes of `s`
+  // before `p` read as this cursor's string before where it stands.
+  Cursor moved_to(const Byte *s, const Byte *p) const noexcept {
+    Cursor c = *this;
+    c.begin_ = s;
+    c.p_ = p;
+    c.chain_from_ = s;
+    c.unscanned_ = p - (p_ - unscanned_);
+    if (epoch_mark_ != nullptr) c.epoch_mark_ = p - (p_ - epoch_mark_);
+    return c;
+  }
+
+  friend Rank step(Cursor &c, Byte &key) noexcept;
+  friend Rank next(Cursor &c, Byte &key, std::size_t &zeros) noexcept;
+  friend void advance(Cursor &c, const Byte *to) noexcept;
+  friend int compare_components(Cursor a, Cursor b) noexcept;
+
+ private:
+  Cursor(const Byte *s, const Byte *p, int flags, const Byte *epoch) noexcept
+      : p_(p), begin_(s), chain_from_(s), unscanned_(p), epoch_mark_(epoch), flags_(flags) {}
+
+  Rank classify(const Byte *w, std::size_t n, Byte &key) noexcept;
+  bool plus_behind() noexcept;
+  bool in_revision(const Byte *w) noexcept {
+    if (run_ == Run::kUnknown) find_run(w);
+    return run_ == Run::kRevision;
+  }
+  void find_run(const Byte *w) noexcept;
+  bool chain_at(const Byte *dot) noexcept;
+
+  const Byte *p_;           // the next byte to read
+  const Byte *begin_;       // the string's first byte
+  const Byte *chain_from_;  // no extension chain starts at a dot before this
+  const Byte *unscanned_;   // [begin_, unscanned_) is not yet searched for a plus mark
+  const Byte *epoch_mark_;  // the ':' or '!' after the epoch, or null
+  int flags_;
+  std::size_t zeros_ = 0;    // zeros read and not yet compared
+  bool opens_ = false;       // the last component is neither a pre-release word nor the epoch
+  bool after_plus_ = false;  // a plus mark lies behind
+  Run run_ = Run::kUnknown;
 };
 
-// A cursor at the start of `s`: the epoch first, then the rest.
-Cursor cursor_at_start(const Byte *s, int flags) noexcept {
-  bool implied_epoch = !has_epoch(s);
-  Cursor c{s, s, s, flags, implied_epoch, false, false};
-  if (opens_with_v(s)) ++c.p;
-  return c;
-}
-
-// Whether a '+' lies before the cursor. The skipped prefix is searched only
-// when a word needs it, and then once.
-bool plus_before(Cursor &c) noexcept {
-  for (; !c.after_plus && c.unscanned != c.begin; --c.unscanned) {
-    c.after_plus = c.unscanned[-1] == '+';
-  }
-  return c.after_plus;
-}
-
 // Ranks the word of `n` letters at `w` and sets `key`, its order within the
-// rank; kNone for a release spelled out.
-Rank classify(Cursor &c, const Byte *w, std::size_t n, Byte &key) noexcept {
+// rank; kNone for a release spelled out. The first rule that applies wins.
+Rank Cursor::classify(const Byte *w, std::size_t n, Byte &key) noexcept {
   key = fold(w[0]);
-  if ((c.flags & ALPHA_AS_POST_RELEASE) != 0) return kPost;
+  if ((flags_ & ALPHA_AS_POST_RELEASE) != 0) return kPost;
   // A letter suffix: one letter glued to a number and not before a digit.
-  if (n == 1 && w != c.begin && is_digit(w[-1]) && !is_digit(w[1])) return kPost;
-  bool release = false;
-  switch (key) {  // the words with a meaning, by their first letter
+  if (n == 1 && w != begin_ && is_digit(w[-1]) && !is_digit(w[1])) return kPost;
+  bool post = false;     // a post-release by its name
+  bool release = false;  // a release spelled out
+  switch (key) {         // the words with a meaning, by their first letter
     case 'p':
-      if (n == 1 ? (c.flags & P_LETTER_AS_PATCH) != 0
-                 : (n == 2 && word_is(w, "pl", 2)) || (n == 4 && word_is(w, "post", 4)) ||
-                       (n == 5 && word_is(w, "patch", 5))) {
-        return kPost;
+      post = n == 1 ? (flags_ & P_LETTER_AS_PATCH) != 0
+                    : word_is(w, n, "pl") || word_is(w, n, "post") || word_is(w, n, "patch");
+      break;
+    case 'e': post = word_is(w, n, "errata"); break;
+    case 'r':
+      post = word_is(w, n, "rev");
+      release = word_is(w, n, "release");
+      break;
+    case 's':
+      post = word_is(w, n, "sp");  // a service pack
+      break;
+    case 'f': release = word_is(w, n, "final"); break;
+    case 'g': release = word_is(w, n, "ga"); break;
+    default: break;
+  }
+  if (post) return kPost;
+  // Local builds, repacks and snapshots come after the version they extend;
+  // Ubuntu's and RPM's rebuilds after the revision they rebuild.
+  if (plus_behind() || in_revision(w)) return kPost;
+  if (release) return kNone;
+  if (n >= 3 && word_is(w, 3, "dev")) {
+    key = 0;  // dev before alpha
+  } else if (word_is(w, n, "cr")) {
+    key = 'r';  // a candidate release is an rc
+  }
+  return kPre;
+}
+
+// Whether a plus mark lies behind. The bytes the cursor did not read are
+// searched only when a word needs it, and then once.
+bool Cursor::plus_behind() noexcept {
+  for (; !after_plus_ && unscanned_ != begin_; --unscanned_) {
+    after_plus_ = is_plus_mark(begin_, unscanned_ - 1);
+  }
+  return after_plus_;
+}
+
+// Whether the dot at `dot` starts an extension chain that runs to the end;
+// if so, the cursor is moved to the end. A chain that fails fails for every
+// dot up to where it failed, so each byte is looked at once.
+bool Cursor::chain_at(const Byte *dot) noexcept {
+  for (const Byte *d = dot;;) {
+    const Byte *e = extension_end(d + 1);
+    if (e == nullptr) {
+      chain_from_ = d + 1;
+      return false;
+    }
+    if (*e == '\0') {
+      p_ = e;
+      return true;
+    }
+    d = e;
+  }
+}
+
+// Reads one token: a run of digits, a run of letters or one other byte, and
+// returns its rank, kNone for no component. A kNonzero number is left at its
+// first significant digit, for compare_numbers(); the end is not passed, so
+// it is read again and again.
+inline Rank step(Cursor &c, Byte &key) noexcept {
+  const Byte *p = c.p_;
+  Byte ch = *p;
+  if (is_digit(ch)) {
+    c.opens_ = true;
+    while (*p == '0') ++p;
+    c.p_ = p;
+    return is_digit(*p) ? kNonzero : kZero;
+  }
+  if (is_alpha(ch)) {
+    const Byte *w = p;
+    while (is_alpha(*++p)) {
+    }
+    c.p_ = p;
+    Rank r = c.classify(w, static_cast<std::size_t>(p - w), key);
+    if (r != kNone) c.opens_ = r != kPre;
+    return r;
+  }
+  c.p_ = p + 1;
+  switch (ch) {
+    case '.':  // by far the most common separator; it keeps a revision's run
+      if (p >= c.chain_from_ && c.chain_at(p)) return kEnd;
+      return kNone;
+    case '\0': c.p_ = p; return kEnd;
+    case '-':
+      // "1.0-rc-1" is "1.0-rc1" and "release-3.0" is "3.0": a hyphen after
+      // a pre-release word or the epoch opens nothing.
+      if (p != c.begin_ && is_digit(p[1]) && c.opens_) {
+        c.run_ = Run::kRevision;
+        return kRevision;
       }
       break;
-    case 'r':
-      if (n == 3 && word_is(w, "rev", 3)) return kPost;
-      release = n == 7 && word_is(w, "release", 7);
-      break;
-    case 'e':
-      if (n == 6 && word_is(w, "errata", 6)) return kPost;
-      break;
-    case 'f':
-      release = n == 5 && word_is(w, "final", 5);
-      break;
-    case 'g':
-      release = n == 2 && word_is(w, "ga", 2);
-      break;
-    case 'd':
-      if (n >= 3 && word_is(w, "dev", 3)) key = 0;  // dev before alpha
-      break;
-    default:
-      break;
-  }
-  // Local builds and repacks come after the version they extend.
-  if (plus_before(c)) {
-    key = fold(w[0]);
-    return kPost;
-  }
-  return release ? kNone : kPre;
-}
-
-// Reads the next component as it stands, a zero included. A kNonzero number
-// is left unread at its first significant digit, for compare_numbers(); the
-// end mark is not passed, so it is read again and again.
-inline Rank next_as_written(Cursor &c, Byte &key) noexcept {
-  for (;;) {
-    Byte ch = *c.p;
-    if (is_digit(ch)) {
-      c.after_pre = false;
-      while (*c.p == '0') ++c.p;
-      return is_digit(*c.p) ? kNonzero : kZero;
-    }
-    ++c.p;
-    if (ch == '.') continue;  // by far the most common separator
-    if (is_alpha(ch)) {
-      const Byte *w = c.p - 1;
-      while (is_alpha(*c.p)) ++c.p;
-      Rank r = classify(c, w, static_cast<std::size_t>(c.p - w), key);
-      if (r == kNone) continue;
-      c.after_pre = r == kPre;
-      return r;
-    }
-    if (ch == '\0') {
-      --c.p;
-      return kEnd;
-    }
-    if (c.p - 1 != c.begin) {  // at the first byte both are separators
-      if (ch == '~') {
-        c.after_pre = false;
+    case '~':
+      if (p != c.begin_) {
+        c.run_ = Run::kPlain;
+        c.opens_ = true;
         return kTilde;
       }
-      // "1.0-rc-1" is "1.0-rc1": a pre-release takes its number after a hyphen.
-      if (ch == '-' && is_digit(*c.p) && !c.after_pre) return kRevision;
-    }
-    if (ch == '+') c.after_plus = true;
+      break;
+    case '+':
+    case '^':
+      if (is_plus_mark(c.begin_, p)) {
+        c.run_ = Run::kPlain;
+        c.opens_ = true;
+        c.after_plus_ = true;
+        return kPlus;
+      }
+      break;
+    case ':':
+    case '!':
+      if (p == c.epoch_mark_) c.opens_ = false;
+      break;
+    default: break;
   }
+  c.run_ = Run::kPlain;
+  return kNone;
 }
 
 // Reads the zeros up to the next other component, counts them into `zeros`
 // and returns that component. Zeros directly before a pre-release word are
 // padding ("1.0rc1" equals "1rc1"), so there the count is 0.
 inline Rank next(Cursor &c, Byte &key, std::size_t &zeros) noexcept {
-  std::size_t n = c.zero_pending ? 1 : 0;
-  c.zero_pending = false;
+  std::size_t n = c.zeros_;
+  c.zeros_ = 0;
   Rank r;
-  while ((r = next_as_written(c, key)) == kZero) ++n;
+  for (;;) {
+    r = step(c, key);
+    if (r == kZero) {
+      ++n;
+    } else if (r != kNone) {
+      break;
+    }
+  }
   zeros = r == kPre ? 0 : n;
   return r;
+}
+
+void skip_digits(const Byte *&p) noexcept {
+  while (is_digit(*p)) ++p;
+}
+
+// Reads the components of `c` up to `to`, a token's start, keeping only what
+// the reader knows there.
+void advance(Cursor &c, const Byte *to) noexcept {
+  while (c.p_ < to) {
+    Byte key;
+    Rank r = step(c, key);
+    if (r == kZero) {
+      ++c.zeros_;
+    } else if (r != kNone) {
+      c.zeros_ = 0;
+      if (r == kNonzero) skip_digits(c.p_);
+    }
+  }
+}
+
+// Finds where the run of letters, digits and dots that holds the word at
+// `w` began, which a cursor that started in the middle of it does not know:
+// the string is read from its start up to the run.
+void Cursor::find_run(const Byte *w) noexcept {
+  const Byte *run = w;
+  while (run != begin_ && (is_alnum(run[-1]) || run[-1] == '.')) --run;
+  run_ = read_to(begin_, run, flags_).run_;
+}
+
+// Reading starts right after the last number before `to`, where little is
+// left to know, or else at the start.
+Cursor Cursor::read_to(const Byte *s, const Byte *to, int flags) noexcept {
+  const Byte *end = to;
+  while (end != s && !is_digit(end[-1])) --end;
+  Cursor c = at_start(s, flags);
+  if (end != s) {
+    bool zero = true;
+    for (const Byte *d = end; d != s && is_digit(d[-1]); --d) zero = zero && d[-1] == '0';
+    c = after_number(s, end, zero, flags);
+  }
+  advance(c, to);
+  return c;
 }
 
 // Reads two numbers without leading zeros in one pass: the longer is larger,
@@ -195,191 +443,188 @@ int compare_components(Cursor a, Cursor b) noexcept {
     if (ra != rb) return ra < rb ? -1 : 1;
     switch (ra) {
       case kNonzero:
-        if (int r = compare_numbers(a.p, b.p)) return r;
+        if (int r = compare_numbers(a.p_, b.p_)) return r;
         break;
       case kPre:
       case kPost:
         if (ka != kb) return ka < kb ? -1 : 1;
         break;
-      case kEnd:
-        return 0;
-      default:
-        break;
+      case kEnd: return 0;
+      default: break;
     }
   }
 }
 
-// The start of the run of letters and digits that holds byte i - 1, or i
-// when that byte is neither: for "1.22b" and "1.22c", i = 4 gives 2.
-std::size_t alnum_run_start(const Byte *s, std::size_t i) noexcept {
-  while (i > 0 && is_alnum(s[i - 1])) --i;
+// Compares two strings from their starts, each read with its own flags.
+int compare_whole(const Byte *a, const Byte *b, int a_flags, int b_flags) noexcept {
+  return compare_components(Cursor::at_start(a, a_flags), Cursor::at_start(b, b_flags));
+}
+
+// Compares `a` and `b`, read with the same flags, from `at` bytes past `x`
+// in `a` and `y` in `b`, where their readings are in the same state and up
+// to which they hold the same bytes.
+int compare_from(const Byte *a, const Byte *b, const Byte *x, const Byte *y, std::size_t at,
+                 int flags) noexcept {
+  if (at == 0) return compare_whole(a, b, flags, flags);
+  Cursor ca = Cursor::read_to(a, x + at, flags);
+  return compare_components(ca, ca.moved_to(b, y + at));
+}
+
+// Compares `a` from `p` and `b` from `q`, right after numbers of the same
+// value that end their common bytes; the one in `a` begins at `num`.
+int compare_after_numbers(const Byte *a, const Byte *b, const Byte *num, const Byte *p,
+                          const Byte *q, int flags) noexcept {
+  bool zero = true;
+  for (const Byte *d = num; d != p; ++d) zero = zero && *d == '0';
+  return compare_components(Cursor::after_number(a, p, zero, flags),
+                            Cursor::after_number(b, q, zero, flags));
+}
+
+// The first dot of the listed names that end just before `run`, where one
+// string or the other has a listed name; else `run`.
+std::size_t before_listed_names(const Byte *x, const Byte *y, std::size_t run) noexcept {
+  if (extension_end(x + run) == nullptr && extension_end(y + run) == nullptr) return run;
+  std::size_t at = run - 1;
+  for (;;) {
+    std::size_t name = at;
+    while (name > 0 && is_alnum(x[name - 1])) --name;
+    if (name == at || name == 0 || x[name - 1] != '.' || extension_end(x + name) == nullptr) {
+      return at;
+    }
+    at = name - 1;
+  }
+}
+
+// Whether a listed name may follow a dot at `run` in either string.
+inline bool may_follow_extension_dot(const Byte *x, const Byte *y, std::size_t run) noexcept {
+  return run > 0 && x[run - 1] == '.' &&
+         (may_open_extension(x + run) || may_open_extension(y + run));
+}
+
+// Where reading must restart, at or before `run`, the start of the run of
+// letters and digits that holds the byte before the difference, so that it
+// meets every extension chain that may start before the difference.
+inline std::size_t before_extensions(const Byte *x, const Byte *y, std::size_t run) noexcept {
+  return may_follow_extension_dot(x, y, run) ? before_listed_names(x, y, run) : run;
+}
+
+// The start of the run of letters and digits that holds byte `i` - 1 of `x`,
+// or `i` when that byte is neither.
+std::size_t run_start(const Byte *x, std::size_t i) noexcept {
+  while (i > 0 && is_alnum(x[i - 1])) --i;
   return i;
 }
 
-// A cursor that goes on reading `s` at `at`, where a run of letters and
-// digits or a hyphen begins, from what the last component before it was:
-// a zero still counts, a pre-release word turns a hyphen into a separator.
-// Found by reading back: no mark but a tilde can stand in the separators
-// just before `at`, since a hyphen there is followed by no digit.
-Cursor cursor_at(const Byte *s, std::size_t at, int flags) noexcept {
-  Cursor c{s + at, s, s + at, flags, false, false, false};
-  std::size_t i = at;
-  for (;;) {
-    while (i > 0 && !is_alnum(s[i - 1])) {
-      if (s[--i] == '~' && i > 0) return c;
-    }
-    if (i == 0) {  // nothing but the implied zero epoch
-      c.zero_pending = true;
-      return c;
-    }
-    if (is_digit(s[i - 1])) {
-      for (; i > 0 && is_digit(s[i - 1]); --i) {
-        if (s[i - 1] != '0') return c;
-      }
-      c.zero_pending = true;
-      return c;
-    }
-    std::size_t end = i;
-    while (i > 0 && is_alpha(s[i - 1])) --i;
-    Cursor word = c;
-    word.unscanned = s + i;
-    Byte key;
-    Rank r = classify(word, s + i, end - i, key);
-    if (r != kNone) {
-      c.after_pre = r == kPre;
-      c.after_plus = word.after_plus;  // else [i, at) is still to be searched
-      return c;
-    }
+// Whether the strings at `x` and `y` differ; if so, `i` is the number of
+// bytes they have in common.
+inline bool first_difference(const Byte *x, const Byte *y, std::size_t &i) noexcept {
+  for (i = 0; x[i] == y[i]; ++i) {
+    if (x[i] == '\0') return false;
   }
+  return true;
 }
 
-// Compares two strings read with the same flags from `at` > 0, the start of
-// the run that holds their first difference. The bytes before `at` are the
-// same in both, so is what the cursors know there.
-__attribute__((noinline)) int compare_from(const Byte *a, const Byte *b, std::size_t at,
-                                           int flags) noexcept {
-  // A hyphen before the run is a revision mark or not by the byte after it.
-  if (a[at - 1] == '-') --at;
-  Cursor ca = cursor_at(a, at, flags);
-  Cursor cb = ca;
-  cb.p = b + at;
-  cb.begin = b;
-  cb.unscanned = b + at;
-  return compare_components(ca, cb);
+// The start of the run of digits that holds byte `i` - 1 of `x`, or `i`.
+std::size_t number_start(const Byte *x, std::size_t i) noexcept {
+  while (i > 0 && is_digit(x[i - 1])) --i;
+  return i;
 }
 
-// Compares two strings read with the same flags from `x` in `a` and `y` in
-// `b`, right after a number of the same value that opens at `at` in both:
-// the components before it are the same, no pre-release word is the last,
-// and only a zero is still to be counted.
-__attribute__((noinline)) int compare_after_number(const Byte *a, const Byte *x, const Byte *b,
-                                                   const Byte *y, std::size_t at, bool zero,
-                                                   int flags) noexcept {
-  return compare_components(Cursor{x, a, a + at, flags, zero, false, false},
-                            Cursor{y, b, b + at, flags, zero, false, false});
+// Compares `a` and `b`, read with the same flags, whose readings are in the
+// same state at `x` and `y` and whose first `i` bytes from there on are the
+// same, where the difference is not in a number that both hold.
+int compare_elsewhere(const Byte *a, const Byte *b, const Byte *x, const Byte *y, std::size_t i,
+                      int flags) noexcept {
+  std::size_t run = run_start(x, i);
+  std::size_t at = before_extensions(x, y, run);
+  // Whether a hyphen is a revision mark depends on the byte after it.
+  if (at == run && at > 0 && x[at - 1] == '-') --at;
+  return compare_from(a, b, x, y, at, flags);
 }
 
-// Compares two strings from their starts, each read with its own flags. When
-// both open with a number that is an epoch in both or in neither, those
-// numbers come first in both sequences.
-__attribute__((noinline)) int compare_with_flags(const Byte *a, const Byte *b, int a_flags,
-                                                 int b_flags) noexcept {
-  if (is_digit(*a) && is_digit(*b)) {
-    const Byte *x = a;
-    const Byte *y = b;
-    while (*x == '0') ++x;
-    while (*y == '0') ++y;
-    bool zero = !is_digit(*x);
-    int r = compare_numbers(x, y);
-    // As in compare_after_prefix(), written out again there: a shared helper
-    // cost 1 to 2% of the instructions of a sort.
-    if (is_epoch_mark(*x) == is_epoch_mark(*y)) {
-      if (r != 0) return r;
-      return compare_components(Cursor{x, a, a, a_flags, zero, false, false},
-                                Cursor{y, b, b, b_flags, zero, false, false});
+// As compare_elsewhere(), where both hold a number that begins `num` bytes
+// on and holds the difference or ends at it, and no extension chain starts
+// before it. Two values that differ decide, whatever came before; equal ones
+// leave both read up to a known state.
+inline int compare_numbers_at(const Byte *a, const Byte *b, const Byte *x, const Byte *y,
+                              std::size_t num, int flags) noexcept {
+  const Byte *p = x + num;
+  const Byte *q = y + num;
+  while (*p == '0') ++p;
+  while (*q == '0') ++q;
+  int r = compare_numbers(p, q);
+  // Digits that open both strings may be the epoch of one only. A number
+  // read only in part is the longer one, which is the larger as an epoch or
+  // not; only one read whole can turn the order.
+  if (num == 0 && x == a && y == b && is_epoch_mark(*p) != is_epoch_mark(*q)) {
+    return compare_whole(a, b, flags, flags);
+  }
+  if (r != 0) return r;
+  return compare_after_numbers(a, b, x + num, p, q, flags);
+}
+
+// compare_numbers_at() where a dot before the run that holds the numbers,
+// which starts at `run`, may open an extension chain in either string.
+int compare_numbers_after_dot(const Byte *a, const Byte *b, const Byte *x, const Byte *y,
+                              std::size_t i, std::size_t num, std::size_t run, int flags) noexcept {
+  if (before_listed_names(x, y, run) != run) return compare_elsewhere(a, b, x, y, i, flags);
+  return compare_numbers_at(a, b, x, y, num, flags);
+}
+
+// As compare_elsewhere(), where both hold a number that begins `num` bytes
+// on and holds the difference or ends at it.
+inline int compare_at_numbers(const Byte *a, const Byte *b, const Byte *x, const Byte *y,
+                              std::size_t i, std::size_t num, int flags) noexcept {
+  // A listed name may hold the numbers only after a dot or a letter.
+  if (num > 0 && (x[num - 1] == '.' ? may_open_extension(x + num) || may_open_extension(y + num)
+                                    : is_alpha(x[num - 1]))) {
+    std::size_t run = run_start(x, num);
+    if (may_follow_extension_dot(x, y, run)) {
+      return compare_numbers_after_dot(a, b, x, y, i, num, run, flags);
     }
   }
-  return compare_components(cursor_at_start(a, a_flags), cursor_at_start(b, b_flags));
+  return compare_numbers_at(a, b, x, y, num, flags);
 }
 
-int compare_from_start(const Byte *a, const Byte *b, int flags) noexcept;
-
-// Compares two strings read with the same flags whose first `i` bytes from
-// `a` and `b` on are the same; `a_start` and `b_start` are where the strings
-// begin, before a v that was skipped.
-inline int compare_after_prefix(const Byte *a_start, const Byte *b_start, const Byte *a,
-                                const Byte *b, std::size_t i, int flags) noexcept {
-  // Most pairs differ first in a number that both hold, as in "1.2" and
-  // "1.10" or "rc2" and "rc10". The sequences agree up to it (a word before
-  // it is followed by a digit in both), so two values that differ decide; so
-  // does a zero against a value, since a dropped zero leaves a pre-release
-  // word in its place. Equal values, as in "1.0" and "1.0.0", leave both
-  // strings read up to the same point.
-  std::size_t num = i;
-  while (num > 0 && is_digit(a[num - 1])) --num;
-  if (is_digit(a[num]) && is_digit(b[num])) {
-    const Byte *x = a + num;
-    const Byte *y = b + num;
-    while (*x == '0') ++x;
-    while (*y == '0') ++y;
-    bool zero = !is_digit(*x);
-    int r = compare_numbers(x, y);
-    // The digits open both strings: is one of them an epoch and not the
-    // other? A number read only in part is the longer one, which is the
-    // larger as an epoch or not; only one read whole can turn the order.
-    // (Past a skipped v, what looks like an epoch is read from the start.)
-    if (num == 0 && is_epoch_mark(*x) != is_epoch_mark(*y)) {
-      return compare_with_flags(a_start, b_start, flags, flags);
-    }
-    if (r != 0) return r;
-    return compare_after_number(a, x, b, y, num, zero, flags);
-  }
-  std::size_t run = alnum_run_start(a, num);
-  if (run > 0) return compare_from(a, b, run, flags);
-  if (a == a_start && b == b_start) return compare_from_start(a, b, flags);
-  return compare_with_flags(a_start, b_start, flags, flags);
-}
-
-// Compares two strings read with the same flags, one or both opening with a
-// v before a digit. git tags mix "v1.2" and "1.2": past the v both read the
-// same, unless the other string opens with an epoch, which a string that
-// opens with v never has.
-__attribute__((noinline)) int compare_past_v(const Byte *a_start, const Byte *b_start,
-                                             int flags) noexcept {
-  const Byte *a = a_start + opens_with_v(a_start);
-  const Byte *b = b_start + opens_with_v(b_start);
-  if ((a == a_start && has_epoch(a)) || (b == b_start && has_epoch(b))) {
-    return compare_with_flags(a_start, b_start, flags, flags);
-  }
-  std::size_t i = 0;
-  for (; a[i] == b[i]; ++i) {
-    if (a[i] == '\0') return 0;
-  }
-  return compare_after_prefix(a_start, b_start, a, b, i, flags);
+// Compares `a` and `b` as compare_elsewhere() does, wherever they differ.
+inline int compare_after_prefix(const Byte *a, const Byte *b, const Byte *x, const Byte *y,
+                                std::size_t i, int flags) noexcept {
+  std::size_t num = number_start(x, i);
+  if (is_digit(x[num]) && is_digit(y[num])) return compare_at_numbers(a, b, x, y, i, num, flags);
+  return compare_elsewhere(a, b, x, y, i, flags);
 }
 
 // Compares two strings read with the same flags that differ in their first
-// run of letters and digits, from their starts.
-__attribute__((noinline)) int compare_from_start(const Byte *a, const Byte *b,
-                                                 int flags) noexcept {
-  if (opens_with_v(a) || opens_with_v(b)) return compare_past_v(a, b, flags);
-  return compare_with_flags(a, b, flags, flags);
+// byte, one of them not a digit. Out of line: inlined into
+// quenorbial_compare4(), it cost sorts 2% (registry-like lines) and 4%
+// (Debian-like) more instructions, all outside it.
+__attribute__((noinline)) int compare_first_bytes(const Byte *a, const Byte *b,
+                                                  int flags) noexcept {
+  const Byte *x = a + opens_with_v(a);
+  const Byte *y = b + opens_with_v(b);
+  // Past a skipped v both read alike, unless the other string opens with an
+  // epoch, which a string that opens with v never has.
+  if ((x == a && y == b) || (x == a && epoch_mark(a) != nullptr) ||
+      (y == b && epoch_mark(b) != nullptr)) {
+    return compare_whole(a, b, flags, flags);
+  }
+  std::size_t i;
+  if (!first_difference(x, y, i)) return 0;
+  return compare_after_prefix(a, b, x, y, i, flags);
 }
 
 }  // namespace
 
-int quenorbial_compare4(const char *v1, const char *v2, int v1_flags,
-                        int v2_flags) noexcept {
+int quenorbial_compare4(const char *v1, const char *v2, int v1_flags, int v2_flags) noexcept {
   const Byte *a = reinterpret_cast<const Byte *>(v1);
   const Byte *b = reinterpret_cast<const Byte *>(v2);
   v1_flags &= kFlagBits;
   v2_flags &= kFlagBits;
-  if (v1_flags != v2_flags) return compare_with_flags(a, b, v1_flags, v2_flags);
-  // With the same flags, the components before the first differing byte are
-  // the same in both strings, up to the runs and marks that reach it.
-  std::size_t i = 0;
-  for (; a[i] == b[i]; ++i) {
-    if (a[i] == '\0') return 0;
-  }
-  return compare_after_prefix(a, b, a, b, i, v1_flags);
+  if (v1_flags != v2_flags) return compare_whole(a, b, v1_flags, v2_flags);
+  std::size_t n;
+  if (!first_difference(a, b, n)) return 0;
+  std::size_t num = number_start(a, n);
+  if (is_digit(a[num]) && is_digit(b[num])) return compare_at_numbers(a, b, a, b, n, num, v1_flags);
+  if (n == 0) return compare_first_bytes(a, b, v1_flags);
+  return compare_elsewhere(a, b, a, b, n, v1_flags);
 }
