@@ -93,7 +93,7 @@ TEST(Compare, ExampleTable) {
       {0, {"1-0", "<", "1.0"}},
       {0, {"1.0-rc-1", "=", "1.0-rc1"}},
       {0, {"v1.2", "<", "v1.2-3-gabc1234", "<", "v1.2-10-gdef5678", "<", "v1.2.1"}},
-      {0, {"0.24-2", "<", "0.24.0-1", "<", "0.24.0-1+b1", "<", "0.24+dfsg-1"}},
+      {0, {"0.24-2", "<", "0.24+dfsg-1", "<", "0.24.0-1", "<", "0.24.0-1+b1", "<", "0.24.0-1.1"}},
       {0, {"1.0~rc1", "<", "1.0~1", "<", "1.0", "<", "2.3-1~22.04.1", "<", "2.3-1"}},
       {0, {"9.9", "<", "1:0.1", "<", "2:0.1"}},
       {0, {"2.0", "<", "1!1.0"}},
@@ -123,15 +123,26 @@ TEST(Compare, OrdersThatChangedFromEarlierBuilds) {
       {0, {"1.0.0rc1", "=", "1.0rc1"}},
       {0, {"1.0~1", "<", "1.0"}},
       {0, {"9.9", "<", "1:0.1"}},
+      // And from those that read '+' and '^' as separators, cr and sp as other
+      // words, a word in a revision as a pre-release and a file name whole.
+      {0, {"0.24+dfsg-1", "<", "0.24.0-1"}},
+      {0, {"1.0+local", "<", "1.0.0"}},
+      {0, {"2.5.0-17", "<", "2.5.0+~2.5.3-2"}},
+      {0, {"1.0", "<", "1.0^git1"}},
+      {0, {"1.0.rc1", "<", "1.0.CR2"}},
+      {0, {"1.0", "<", "1.0.SP1"}},
+      {0, {"0.1", "<", "release-3.0", "=", "3.0"}},
+      {0, {"2.3-1", "<", "2.3-1ubuntu1"}},
+      {0, {"foo-1.2rc1.jar", "<", "foo-1.2.jar"}},
   });
 }
 
 TEST(Compare, SeparatorsOnlyDelimit) {
   expect_chains({
-      {0, {"1.0", "=", "1_0", "=", "1..0", "=", "1 0", "=", "1\t0", "=", "1/0", "=", "1+0",
-           "=", "1.-_0", "=", "1\x01" "0", "=", "1\x7f" "0", "=", "1\x80" "0", "=",
-           "1\xff" "0"}},
-      {0, {".1", "=", "1", "=", "1.", "=", "-1-", "=", "~1", "=", "\xe2\x80\x93" "1"}},
+      {0, {"1.0", "=", "1_0", "=", "1..0", "=", "1 0", "=", "1\t0", "=", "1/0", "=", "1.-_0",
+           "=", "1\x01" "0", "=", "1\x7f" "0", "=", "1\x80" "0", "=", "1\xff" "0"}},
+      {0, {".1", "=", "1", "=", "1.", "=", "-1-", "=", "~1", "=", "+1", "=", "^1", "=",
+           "\xe2\x80\x93" "1"}},
       // Numbers and words are maximal runs, with or without a separator between.
       {0, {"1.2", "<", "1.12", "<", "12"}},
       {0, {"1rc1", "=", "1.rc.1", "=", "1.rc1"}},
@@ -152,8 +163,9 @@ TEST(Compare, LeadingV) {
 
 TEST(Compare, Ranks) {
   expect_chains({
-      // tilde < pre-release < end < revision < zero < post-release < other numbers
-      {0, {"1~", "<", "1.rc", "<", "1", "<", "1-1", "<", "1.0", "<", "1.post", "<", "1.1"}},
+      // tilde < pre-release < end < revision < plus < zero < post-release < other numbers
+      {0, {"1~", "<", "1.rc", "<", "1", "<", "1-1", "<", "1+", "<", "1.0", "<", "1.post", "<",
+           "1.1"}},
       {0, {"1.alpha", "<", "1", "=", "1.final", "<", "1.0", "=", "1.000", "<", "1.post", "<",
            "1.1"}},
       {0, {"", "=", "final", "=", "RELEASE", "=", "ga", "<", "0", "=", "000", "<", "0.0.0"}},
@@ -186,6 +198,29 @@ TEST(Compare, RevisionMarks) {
       {0, {"1.0", "<", "1.0-0", "<", "1.0-1", "<", "1.0-1.1", "<", "1.0-2", "<", "1.0.0"}},
       // Not before a digit, or the first byte: a separator.
       {0, {"1-a", "=", "1.a", "<", "-1", "=", "1", "=", "1-"}},
+      // Nor right after the epoch, given or not, with or without a dropped word
+      // between; a zero number before the hyphen is no epoch.
+      {0, {"0-1", "=", "0.-1", "<", "0:-1", "=", ".-1", "=", "release-1", "=", "Final_1", "=",
+           "1"}},
+      {0, {"1:1.0", "=", "1:-1.0", "=", "1:release-1.0", "<", "1:1.0-1", "=", "1:1.0.final-1"}},
+      // After a word in a revision the hyphen opens the next revision.
+      {0, {"1.0-1ubuntu", "<", "1.0-1ubuntu-2", "<", "1.0-1ubuntu.2"}},
+  });
+}
+
+// Words in a revision's run of letters, digits and dots are post-releases,
+// even a release word; another separator ends the run.
+TEST(Compare, WordsInARevision) {
+  expect_chains({
+      {0, {"2.3-1", "<", "2.3-1build1", "<", "2.3-1ubuntu1", "=", "2.3-1.Ubuntu.1", "<",
+           "2.3-1.1"}},
+      {0, {"1.0-1", "<", "1.0-1final", "=", "1.0-1.f", "<", "1.0-1.1"}},
+      {0, {"2.3-1_ubuntu1", "=", "2.3-1-ubuntu1", "=", "2.3-1 ubuntu1", "<", "2.3-1"}},
+      // No revision opened: the hyphen is the first byte, or after the epoch or
+      // a pre-release.
+      {0, {"-1ubuntu", "=", "1ubuntu", "<", "1"}},
+      {0, {"1:-1ubuntu", "=", "1:1ubuntu", "<", "1:1"}},
+      {0, {"1.0-rc1.el9", "<", "1.0-rc1"}},
   });
 }
 
@@ -195,11 +230,26 @@ TEST(Compare, TildeMarks) {
   });
 }
 
+TEST(Compare, PlusMarks) {
+  expect_chains({
+      {0, {"1.0", "<", "1.0-1", "<", "1.0+", "=", "1.0^", "<", "1.0+-1", "<", "1.0+a", "=",
+           "1.0^a", "<", "1.0+1", "=", "1.0^.1", "<", "1.0.0"}},
+      // At the first byte a separator, and no plus mark for the words after it.
+      {0, {"++1", "<", "+1", "=", "^1", "=", "1"}},
+      {0, {"+rc", "=", "^rc", "=", "rc", "<", "", "<", "++rc"}},
+      // After the version, before anything else after it.
+      {0, {"2.5.0", "<", "2.5.0-17", "<", "2.5.0+~~", "<", "2.5.0+~", "<", "2.5.0+~1", "<",
+           "2.5.0+", "<", "2.5.0+1"}},
+      {0, {"1.0~rc1", "<", "1.0~rc1^git1", "<", "1.0~", "<", "1.0~^", "<", "1.0"}},
+      {0, {"1.0+a", "<", "1.0+a+b", "<", "1.0+a.b"}},
+  });
+}
+
 TEST(Compare, WordsAfterAPlus) {
   expect_chains({
       {0, {"1.0", "<", "1.0+a", "=", "1.0+alpha", "<", "1.0+rc.dev", "<", "1.0.1"}},
       // Anywhere earlier, not only right before the word.
-      {0, {"1.0rc1", "<", "1.0", "<", "1+0rc1"}},
+      {0, {"1.0rc1", "<", "1+0", "<", "1+0rc1", "<", "1.0"}},
       {0, {"1.0", "=", "1.0.final", "<", "1.0+final"}},
   });
 }
@@ -278,6 +328,39 @@ TEST(Compare, PreReleaseWords) {
   });
 }
 
+// cr is a candidate release, as rc is, but only the whole word and only as a
+// pre-release; sp is a service pack, after the release.
+TEST(Compare, CandidateReleasesAndServicePacks) {
+  expect_chains({
+      {0, {"1.0.c1", "=", "1.0.crx1", "<", "1.0.pre1", "<", "1.0.CR1", "=", "1.0cR1", "=",
+           "1.0.0.rc1", "<", "1.0.cr2", "<", "1.0.snapshot", "<", "1.0"}},
+      {0, {"1.0+b", "<", "1.0+cr", "<", "1.0+d"}},
+      {ALPHA_AS_POST_RELEASE, {"1.0.b", "<", "1.0.CR", "=", "1.0.c", "<", "1.0.rc"}},
+      {0, {"1.0.s", "=", "1.0.spx", "<", "1.0s1", "<", "1.0", "<", "1.0.0.SP1", "<", "1.0.SP1",
+           "=", "1.0sp1", "<", "1.0.sp2", "<", "1.0.1"}},
+  });
+}
+
+// A file name's extension chain is not read, whatever its names' case, however
+// long; a name elsewhere, or one not listed, is a word.
+TEST(Compare, ExtensionChains) {
+  std::string tars;
+  for (int i = 0; i < 20000; ++i) tars += ".tar";
+  expect_chains({
+      {0, {"foo-1.2rc1.jar", "<", "foo-1.2.jar", "=", "foo-1.2.zip", "=", "foo-1.2.TAR.GZ", "=",
+           "foo-1.2", "<", "foo-1.10.Jar"}},
+      {0, {"1.0.bz3", "<", "1.0", "=", "1.0.7z", "=", "1.0.bz2", "=", "1.0.tbz2", "<",
+           "1.0.7.bz3", "<", "1.0.7", "=", "1.0.7.7Z"}},
+      {0, {"1.0.tar.x", "<", "1.0.targz", "<", "1.0", "=", "1.0.tar", "=", "1.0..tar", "<",
+           "1.0.1"}},
+      {0, {"foo.tar.gz-1.0", "<", "foo-1.0"}},
+      {0, {"1.0.sources.jar", "<", "1.0.jar", "<", "1.0-1.el9.rpm"}},
+      {0, {"tar.gz", "=", "tar", "<", ".tar.gz", "=", ""}},
+      {0, {"1.0" + tars + ".x", "<", "1.0" + tars + ".y", "<", "1.0", "=", "1.0" + tars, "=",
+           "1.0" + tars + ".GZ", "<", "1.0.1" + tars}},
+  });
+}
+
 TEST(Compare, NumbersByValue) {
   std::string ten499 = "1" + std::string(499, '0');
   std::string next = ten499;
@@ -342,12 +425,15 @@ std::string show(const Item &x) {
   return testing::PrintToString(x.s) + "/" + std::to_string(x.flags);
 }
 
-// A string of numbers, letters, the words with a meaning, and separators.
+// A string of numbers, letters, the words with a meaning and separators,
+// sometimes a file name.
 std::string random_version(std::mt19937 &rng) {
   static const char *const kWords[] = {
       "alpha", "beta", "rc", "pre", "dev", "devel", "snapshot", "milestone", "post", "patch",
-      "pl", "errata", "rev", "final", "release", "ga", "p", "v", "foo", "a", "z"};
-  static const char kSeparators[] = ".-_ +~/\x01\xff";
+      "pl", "errata", "rev", "final", "release", "ga", "p", "v", "foo", "a", "z", "cr", "sp",
+      "ubuntu", "build", "el"};
+  static const char *const kExtensions[] = {".tar.gz", ".jar", ".zip", ".7z", ".bz2", ".TGZ"};
+  static const char kSeparators[] = ".-_ +^~/\x01\xff";
   auto pick = [&rng](std::size_t n) { return static_cast<std::size_t>(rng() % n); };
   std::string s;
   if (pick(6) == 0) s += pick(2) != 0u ? 'v' : 'V';
@@ -372,6 +458,7 @@ std::string random_version(std::mt19937 &rng) {
         s.append(pick(3) + 1, kSeparators[pick(sizeof kSeparators - 1)]);
     }
   }
+  if (pick(6) == 0) s += kExtensions[pick(sizeof kExtensions / sizeof *kExtensions)];
   return s;
 }
 
