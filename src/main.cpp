@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "quenorbial.h"
 #include "version_list.h"
@@ -76,20 +77,31 @@ int main(int argc, char *argv[]) {
   }
 
   int status = 0;
-  VersionList list(flags);
-  if (optind >= argc) {
-    if (int err = list.read_lines(STDIN_FILENO)) report(status, prog, "stdin", err);
-  }
-  for (int i = optind; i < argc; ++i) {
-    int fd = open(argv[i], O_RDONLY);
-    int err = fd < 0 ? errno : list.read_lines(fd);
-    if (fd >= 0) close(fd);
-    if (err != 0) report(status, prog, argv[i], err);
-  }
+  // What the run is busy with, named if memory runs out. That ends the run
+  // with nothing on stdout, since a listing of part of the input would pass
+  // for the whole: the listing allocates all it needs before it writes.
+  const char *subject = "stdin";
+  try {
+    VersionList list(flags);
+    if (optind >= argc) {
+      if (int err = list.read_lines(STDIN_FILENO)) report(status, prog, subject, err);
+    }
+    for (int i = optind; i < argc; ++i) {
+      subject = argv[i];
+      int fd = open(subject, O_RDONLY);
+      int err = fd < 0 ? errno : list.read_lines(fd);
+      if (fd >= 0) close(fd);
+      if (err != 0) report(status, prog, subject, err);
+    }
 
-  list.sort();
+    subject = "sort";
+    list.sort();
 
-  int err = verbose ? list.print_verbose(stdout) : list.print_plain(stdout);
-  if (err != 0) report(status, prog, "stdout", err);
+    subject = "stdout";
+    int err = verbose ? list.print_verbose(stdout) : list.print_plain(stdout);
+    if (err != 0) report(status, prog, subject, err);
+  } catch (const std::bad_alloc &) {
+    report(status, prog, subject, ENOMEM);
+  }
   return status;
 }

@@ -6,13 +6,13 @@
 // and says so.
 bool OutputBuffer::fail() noexcept {
   if (error_ == 0) error_ = errno != 0 ? errno : EIO;
-  len_ = sizeof buf_;
+  len_ = kSize;
   return false;
 }
 
 bool OutputBuffer::flush() noexcept {
   if (error_ != 0) return false;
-  if (len_ > 0 && std::fwrite(buf_, 1, len_, out_) != len_) return fail();
+  if (len_ > 0 && std::fwrite(buf_.get(), 1, len_, out_) != len_) return fail();
   len_ = 0;
   return true;
 }
@@ -24,11 +24,11 @@ int OutputBuffer::finish() noexcept {
 
 bool OutputBuffer::write_slow(const char *p, std::size_t n) noexcept {
   if (!flush()) return false;
-  if (n >= sizeof buf_) {  // a long line goes out as it is
+  if (n >= kSize) {  // a long line goes out as it is
     if (std::fwrite(p, 1, n, out_) != n) return fail();
     return true;
   }
-  std::memcpy(buf_, p, n);
+  std::memcpy(buf_.get(), p, n);
   len_ = n;
   return true;
 }

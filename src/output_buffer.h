@@ -6,20 +6,24 @@
 #include <cstdio>
 #include <cstring>
 
+#include "malloc_array.h"
+
 // One call of the stream per chunk instead of one per line, each of which
 // would take the stream's lock. Once a write fails nothing more is written,
 // and the buffer keeps the reason.
 class OutputBuffer {
  public:
-  explicit OutputBuffer(std::FILE *out) noexcept : out_(out) {}
+  // Allocates the buffer, so that running out of memory (std::bad_alloc)
+  // comes before anything is written.
+  explicit OutputBuffer(std::FILE *out) : out_(out), buf_(allocate<char>(kSize)) {}
   ~OutputBuffer() { flush(); }
   OutputBuffer(const OutputBuffer &) = delete;
   OutputBuffer &operator=(const OutputBuffer &) = delete;
 
   // Appends `n` bytes; false once a write has failed.
   bool write(const char *p, std::size_t n) noexcept {
-    if (n <= sizeof buf_ - len_) {
-      std::memcpy(buf_ + len_, p, n);
+    if (n <= kSize - len_) {
+      std::memcpy(buf_.get() + len_, p, n);
       len_ += n;
       return true;
     }
@@ -39,10 +43,12 @@ class OutputBuffer {
   // can change errno. Returns false.
   bool fail() noexcept;
 
+  static constexpr std::size_t kSize = 64 * 1024;
+
   std::FILE *out_;
   int error_ = 0;
   std::size_t len_ = 0;
-  char buf_[64 * 1024];
+  MallocArray<char> buf_;
 };
 
 #endif  // QUENORBIAL_SORT_OUTPUT_BUFFER_H

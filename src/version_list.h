@@ -36,17 +36,21 @@ class VersionList {
   // Appends every line of the open descriptor `fd`, in order. A last line
   // without a line feed counts; CR and NUL bytes stay in the line. Returns 0,
   // or the errno of a failed read, in which case the lines read before the
-  // failure are kept. A directory fails with EISDIR.
+  // failure are kept. A directory fails with EISDIR. Throws std::bad_alloc
+  // when memory runs out.
   int read_lines(int fd);
 
   // True when `a` orders strictly before `b`: by version, then by bytes.
   bool less(const Line &a, const Line &b) const noexcept;
 
-  // Puts the lines into ascending order by less().
+  // Puts the lines into ascending order by less(). Throws std::bad_alloc
+  // when there is no room for its buffer.
   void sort();
 
   // Writes each line and a line feed. Returns 0, or the errno of the first
-  // write that failed, after which nothing more is written.
+  // write that failed, after which nothing more is written. Throws
+  // std::bad_alloc, before it writes anything, when there is no room for
+  // its buffer; nothing after that allocates.
   int print_plain(std::FILE *out) const;
 
   // Writes each line, " (<)" when it orders after the line before it (the

@@ -159,3 +159,18 @@ EOF
   run_kept sh -c '"$0" -v "$1" >/dev/full' "$QS" "$T/a"
   expect 1 '' "$QS: stdout: No space left on device\n"
 }
+
+@test "the README's recipe keeps one copy of every line, the first one too" {
+  recipe=$("$BATS_TEST_DIRNAME/../.ci/readme-command" unique)
+  cd "$T"
+  # The first sorted line starts with a word, so it orders before the empty
+  # line it is measured against and is marked (==).
+  printf '%s\n' foo-1.2.tar.gz foo-1.10.tar.gz foo-1.2.tar.gz >list.txt
+  PATH="$(dirname "$QS"):$PATH" run_kept sh -c "$recipe"
+  expect 0 'foo-1.2.tar.gz\nfoo-1.10.tar.gz\n' ''
+  # Repeats of words, of the empty line, of a version and of a line that
+  # ends like a marker itself: each comes out once, in order, whole.
+  printf '%s\n' 1.0 alpha 'beta (==)' '' alpha 1.0 '' beta 'beta (==)' >list.txt
+  PATH="$(dirname "$QS"):$PATH" run_kept sh -c "$recipe"
+  expect 0 'alpha\nbeta\nbeta (==)\n\n1.0\n' ''
+}

@@ -1,7 +1,8 @@
 #!/usr/bin/env bats
 # Faults around the program: output that cannot be written, input that
-# cannot be read, and input at sizes and bytes that a line-based tool might
-# mangle. Every case checks the exact listing, message and status.
+# cannot be read, memory that runs out, and input at sizes and bytes that a
+# line-based tool might mangle. Every case checks the exact listing, message
+# and status.
 
 load expect
 
@@ -56,6 +57,63 @@ setup_file() {
 
   run_kept env LD_PRELOAD="$FAILING_READ" "$QUENORBIAL_SORT" < "$other"
   expect 1 '0.9\n2.0\n' "$QUENORBIAL_SORT: stdin: Input/output error\n"
+}
+
+@test "memory running out under a limit: one line, nothing listed, status 1" {
+  [ "${SANITIZED:-0}" = 1 ] && skip "a sanitizer runtime maps more address space than the limit"
+  (ulimit -v 40000) 2>/dev/null || skip "ulimit -v cannot limit the address space here"
+  # Three million lines of up to 20 bytes need 48 MB for their elements
+  # alone, more than the limit leaves.
+  run_kept bash -c 'ulimit -v 40000
+    seq 1 3000000 2>/dev/null | sed "s/\$/.0-rc1+build/" 2>/dev/null | timeout 120 "$0"' \
+    "$QUENORBIAL_SORT"
+  expect 1 '' "$QUENORBIAL_SORT: stdin: Cannot allocate memory\n"
+}
+
+@test "memory running out at each allocation: one line naming where, nothing listed" {
+  [ "${SANITIZED:-0}" = 1 ] && skip "the preloaded allocation would bypass the sanitizer's"
+  # Short and long lines out of order from two inputs, so that the run
+  # allocates for reading, storing, sorting and listing.
+  a=$BATS_TEST_TMPDIR/a
+  b=$BATS_FILE_TMPDIR/three
+  for i in $(seq 1 40); do
+    printf '1.%d\nrelease-candidate-%d.0\n' $((i * 37 % 41)) $((40 - i))
+  done >"$a"
+  want=$BATS_TEST_TMPDIR/want
+  seen=$BATS_TEST_TMPDIR/seen
+  for opt in '' -v; do
+    "$QUENORBIAL_SORT" $opt "$a" "$b" >"$want"
+    run_kept env LD_PRELOAD="$FAILING_ALLOC" FAIL_ALLOC_TALLY="$BATS_TEST_TMPDIR/tally" \
+      "$QUENORBIAL_SORT" $opt "$a" "$b"
+    expect_file 0 "$want" ''
+    calls=$(cat "$BATS_TEST_TMPDIR/tally")
+    : >"$seen"
+    for ((k = 1; k <= calls; ++k)); do
+      run_kept env LD_PRELOAD="$FAILING_ALLOC" FAIL_ALLOC_AT=$k "$QUENORBIAL_SORT" $opt "$a" "$b"
+      if [ "$status" -eq 0 ]; then  # stdio does without a buffer of its own
+        expect_file 0 "$want" ''
+        continue
+      fi
+      subject=$(cat "$stderr_file")
+      subject=${subject#"$QUENORBIAL_SORT: "}
+      subject=${subject%": Cannot allocate memory"}
+      case $subject in
+        "$a" | "$b" | sort | stdout) ;;
+        *) subject='(an input, sort or stdout)' ;;
+      esac
+      expect 1 '' "$QUENORBIAL_SORT: $subject: Cannot allocate memory\n"
+      printf '%s\n' "$subject" >>"$seen"
+    done
+    # Each step of the run met a failure of its own.
+    for subject in "$a" "$b" sort stdout; do
+      grep -qxF -- "$subject" "$seen" && continue
+      printf 'ran: %s %s %s with each of %s allocations failing\n' \
+        "$QUENORBIAL_SORT" "$opt" "$a $b" "$calls"
+      printf 'expected a failure naming %s; the failures named:\n' "$subject"
+      cat "$seen"
+      return 1
+    done
+  done
 }
 
 @test "lines of a million digits: ordered by value, every byte kept" {

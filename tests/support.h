@@ -51,7 +51,8 @@ inline int feed(VersionList &list, std::string_view data, Source source) {
   if (source == Source::kFile) {
     std::FILE *f = std::tmpfile();
     CHECK(f != nullptr);
-    CHECK(std::fwrite(data.data(), 1, data.size(), f) == data.size());
+    // An empty view may hold no pointer, which fwrite must not be given.
+    CHECK(data.empty() || std::fwrite(data.data(), 1, data.size(), f) == data.size());
     CHECK(std::fflush(f) == 0 && lseek(fileno(f), 0, SEEK_SET) == 0);
     int err = list.read_lines(fileno(f));
     std::fclose(f);
