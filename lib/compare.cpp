@@ -182,14 +182,16 @@ class Cursor {
   static Cursor read_to(const Byte *s, const Byte *to, int flags) noexcept;
 
   // A cursor at `p` in `s` that knows what this one knows: the bytes of `s`
-  // before `p` read as this cursor's string before where it stands.
+  // before `p` read as this cursor's string before where it stands, but
+  // for a v that only this one skipped.
   Cursor moved_to(const Byte *s, const Byte *p) const noexcept {
     Cursor c = *this;
     c.begin_ = s;
     c.p_ = p;
     c.chain_from_ = s;
-    c.unscanned_ = p - (p_ - unscanned_);
-    if (epoch_mark_ != nullptr) c.epoch_mark_ = p - (p_ - epoch_mark_);
+    std::size_t searched = static_cast<std::size_t>(p_ - unscanned_);
+    c.unscanned_ = searched < static_cast<std::size_t>(p - s) ? p - searched : s;
+    if (epoch_mark_ != nullptr) c.epoch_mark_ = p - (p_ - epoch_mark_);  // no v then
     return c;
   }
 

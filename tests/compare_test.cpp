@@ -22,18 +22,27 @@ namespace {
 
 using support::sign;
 
+// Which side of a guarded copy an inaccessible page lies on.
+enum class Edge { kAfter, kBefore };
+
 // A copy of `s` whose terminating NUL is the last byte before an inaccessible
-// page, so that a read past the NUL faults.
+// page, so that a read past the NUL faults; or, with Edge::kBefore, whose
+// first byte is the first after one, so that a read before it faults.
 class Guarded {
  public:
-  explicit Guarded(const std::string &s) {
+  explicit Guarded(const std::string &s, Edge edge = Edge::kAfter) {
     std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
     size_ = (s.size() + 1 + page - 1) / page * page + page;
     void *m = mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (m == MAP_FAILED) throw std::bad_alloc();
     base_ = static_cast<char *>(m);
-    mprotect(base_ + size_ - page, page, PROT_NONE);
-    str_ = base_ + size_ - page - (s.size() + 1);
+    if (edge == Edge::kAfter) {
+      mprotect(base_ + size_ - page, page, PROT_NONE);
+      str_ = base_ + size_ - page - (s.size() + 1);
+    } else {
+      mprotect(base_, page, PROT_NONE);
+      str_ = base_ + page;
+    }
     std::memcpy(str_, s.c_str(), s.size() + 1);
   }
   ~Guarded() { munmap(base_, size_); }
@@ -500,6 +509,27 @@ void expect_transitive_triples(const std::vector<Item> &items, std::mt19937 &rng
         ASSERT_LT(ac, 0) << show(a) << " < " << show(b) << " < " << show(c);
       }
     }
+  }
+}
+
+// A string that opens with a v is read past it, the other from its start:
+// what one reading learnt of the bytes behind must not send the other's
+// before its first byte.
+TEST(CompareProperties, NothingIsReadBeforeEitherString) {
+  std::mt19937 rng(20261209);
+  for (int n = 0; n < 2000; ++n) {
+    std::string b = random_version(rng);
+    std::string a = (n == 0 ? std::string("1.a.b") : b + random_version(rng));
+    if (n == 0) b = "1.a.c";
+    a = "v1" + a;
+    b = "1" + b;
+    Guarded ga(a, Edge::kBefore);
+    Guarded gb(b, Edge::kBefore);
+    int want = sign(quenorbial_compare4(a.c_str(), b.c_str(), 0, 0));
+    EXPECT_EQ(sign(quenorbial_compare4(ga.c_str(), gb.c_str(), 0, 0)), want)
+        << testing::PrintToString(a) << " vs " << testing::PrintToString(b);
+    EXPECT_EQ(sign(quenorbial_compare4(gb.c_str(), ga.c_str(), 0, 0)), -want)
+        << testing::PrintToString(b) << " vs " << testing::PrintToString(a);
   }
 }
 
