@@ -382,6 +382,14 @@ void skip_digits(const Byte *&p) noexcept {
   while (is_digit(*p)) ++p;
 }
 
+// Whether the digits in [from, to) are all zeros.
+bool all_zeros(const Byte *from, const Byte *to) noexcept {
+  for (; from != to; ++from) {
+    if (*from != '0') return false;
+  }
+  return true;
+}
+
 // Reads the components of `c` up to `to`, a token's start, keeping only what
 // the reader knows there.
 void advance(Cursor &c, const Byte *to) noexcept {
@@ -399,7 +407,7 @@ void advance(Cursor &c, const Byte *to) noexcept {
 
 // Finds where the run of letters, digits and dots that holds the word at
 // `w` began, which a cursor that started in the middle of it does not know:
-// the string is read from its start up to the run.
+// the string is read up to the run.
 void Cursor::find_run(const Byte *w) noexcept {
   const Byte *run = w;
   while (run != begin_ && (is_alnum(run[-1]) || run[-1] == '.')) --run;
@@ -413,9 +421,9 @@ Cursor Cursor::read_to(const Byte *s, const Byte *to, int flags) noexcept {
   while (end != s && !is_digit(end[-1])) --end;
   Cursor c = at_start(s, flags);
   if (end != s) {
-    bool zero = true;
-    for (const Byte *d = end; d != s && is_digit(d[-1]); --d) zero = zero && d[-1] == '0';
-    c = after_number(s, end, zero, flags);
+    const Byte *start = end;
+    while (start != s && is_digit(start[-1])) --start;
+    c = after_number(s, end, all_zeros(start, end), flags);
   }
   advance(c, to);
   return c;
@@ -482,8 +490,7 @@ int compare_from(const Byte *a, const Byte *b, const Byte *x, const Byte *y, std
 // value that end their common bytes; the one in `a` begins at `num`.
 int compare_after_numbers(const Byte *a, const Byte *b, const Byte *num, const Byte *p,
                           const Byte *q, int flags) noexcept {
-  bool zero = true;
-  for (const Byte *d = num; d != p; ++d) zero = zero && *d == '0';
+  bool zero = all_zeros(num, p);
   return compare_components(Cursor::after_number(a, p, zero, flags),
                             Cursor::after_number(b, q, zero, flags));
 }
