@@ -10,26 +10,22 @@
 
 #include <gtest/gtest.h>
 
+#include "chains.h"
 #include "quenorbial.h"
-#include "support.h"
 
 using namespace std::string_literals;
 
 namespace {
 
-using support::sign;
-
-// Strings at even places, "<" or "=" between them: {"1.0", "<", "1.1"}.
-struct Chain {
-  int line;  // the row's .It line in the page
-  int flags;
-  std::vector<std::string> items;
+// A chain of the table and the line of its row's .It in the page.
+struct PageChain : chains::Chain {
+  int line;
 };
 
 // The table's chains, or why it could not be read.
 struct Table {
   int rows = 0;
-  std::vector<Chain> chains;
+  std::vector<PageChain> chains;
   std::string error;
 };
 
@@ -96,7 +92,7 @@ Table read_table(std::istream &page) {
     if (row_line == 0) return "";
     std::string at = "line " + std::to_string(row_line) + ": ";
     cell.push_back(",");
-    Chain chain{row_line, flags, {}};
+    PageChain chain{{flags, {}}, row_line};
     for (const std::string &arg : cell) {
       if (arg == "Li") continue;
       std::string s;
@@ -153,39 +149,16 @@ Table read_table(std::istream &page) {
   return t;
 }
 
-std::string show(const std::string &s) { return testing::PrintToString(s); }
-
-// Every pair of the chain, both ways: "<" when a "<" lies between them.
-void expect_chain(const Chain &c) {
-  const auto &it = c.items;
-  std::string where = "in the row at line " + std::to_string(c.line) + ", flags " +
-                      std::to_string(c.flags) + ": ";
-  for (std::size_t i = 0; i < it.size(); i += 2) {
-    const char *a = it[i].c_str();
-    EXPECT_EQ(sign(quenorbial_compare4(a, a, c.flags, c.flags)), 0)
-        << where << show(it[i]) << " against itself";
-    int want = 0;
-    for (std::size_t j = i + 2; j < it.size(); j += 2) {
-      if (it[j - 1] == "<") want = -1;
-      const char *b = it[j].c_str();
-      EXPECT_EQ(sign(quenorbial_compare4(a, b, c.flags, c.flags)), want)
-          << where << show(it[i]) << " against " << show(it[j]);
-      EXPECT_EQ(sign(quenorbial_compare4(b, a, c.flags, c.flags)), -want)
-          << where << show(it[j]) << " against " << show(it[i]);
-    }
-  }
-}
-
 TEST(ManualExamples, EveryRowHolds) {
   std::ifstream page(COMPARE_MANUAL);
   ASSERT_TRUE(page) << "cannot open " << COMPARE_MANUAL;
   Table t = read_table(page);
   ASSERT_EQ(t.error, "") << "in " << COMPARE_MANUAL;
   std::size_t pairs = 0;
-  for (const Chain &c : t.chains) {
+  for (const PageChain &c : t.chains) {
     std::size_t k = (c.items.size() + 1) / 2;
     pairs += k * (k - 1) / 2;
-    expect_chain(c);
+    chains::expect_chain(c, "in the row at line " + std::to_string(c.line) + ": ");
   }
   std::printf("%s: %d rows, %zu chains, %zu pairs\n", COMPARE_MANUAL, t.rows,
               t.chains.size(), pairs);
