@@ -536,7 +536,6 @@ inline bool first_difference(const Byte *x, const Byte *y, std::size_t &i) noexc
   for (i = 0; x[i] == y[i]; ++i) {
     if (x[i] == '\0') return false;
   }
-  asm("" : "+r"(i));
   return true;
 }
 
@@ -563,16 +562,11 @@ int compare_elsewhere(const Byte *a, const Byte *b, const Byte *x, const Byte *y
 // before it. Two values that differ decide, whatever came before; equal ones
 // leave both read up to a known state.
 inline int compare_numbers_at(const Byte *a, const Byte *b, const Byte *x, const Byte *y,
-                              std::size_t i, std::size_t num, int flags) noexcept {
+                              std::size_t num, int flags) noexcept {
   const Byte *p = x + num;
   const Byte *q = y + num;
-  if (*p != '0' && *q != '0') {  // the digits before the difference are equal
-    p = x + i;
-    q = y + i;
-  } else {
-    while (*p == '0') ++p;
-    while (*q == '0') ++q;
-  }
+  while (*p == '0') ++p;
+  while (*q == '0') ++q;
   int r = compare_numbers(p, q);
   // Digits that open both strings may be the epoch of one only. A number
   // read only in part is the longer one, which is the larger as an epoch or
@@ -589,7 +583,7 @@ inline int compare_numbers_at(const Byte *a, const Byte *b, const Byte *x, const
 int compare_numbers_after_dot(const Byte *a, const Byte *b, const Byte *x, const Byte *y,
                               std::size_t i, std::size_t num, std::size_t run, int flags) noexcept {
   if (before_listed_names(x, y, run) != run) return compare_elsewhere(a, b, x, y, i, flags);
-  return compare_numbers_at(a, b, x, y, i, num, flags);
+  return compare_numbers_at(a, b, x, y, num, flags);
 }
 
 // As compare_elsewhere(), where both hold a number that begins `num` bytes
@@ -604,7 +598,7 @@ inline int compare_at_numbers(const Byte *a, const Byte *b, const Byte *x, const
       return compare_numbers_after_dot(a, b, x, y, i, num, run, flags);
     }
   }
-  return compare_numbers_at(a, b, x, y, i, num, flags);
+  return compare_numbers_at(a, b, x, y, num, flags);
 }
 
 // Compares `a` and `b` as compare_elsewhere() does, wherever they differ.
