@@ -535,12 +535,21 @@ inline std::size_t before_extensions(const Byte *x, const Byte *y, std::size_t r
 }
 
 // Whether the strings at `x` and `y` differ; if so, `i` is the number of
-// bytes they have in common.
+// bytes they have in common. Two bytes a turn, each read only when the one
+// before it is common and not the end: one byte a turn ran at half its
+// speed when the compiler laid the loop across two 32-byte blocks of code,
+// as it came to with the third edition (1 MiB of common bytes in 0.58 ms
+// against 0.30 ms), and where the loop lands moves with any change to the
+// file.
 inline bool first_difference(const Byte *x, const Byte *y, std::size_t &i) noexcept {
-  for (i = 0; x[i] == y[i]; ++i) {
-    if (x[i] == '\0') return false;
+  for (i = 0;; i += 2) {
+    if (x[i] != y[i] || x[i] == '\0') break;
+    if (x[i + 1] != y[i + 1] || x[i + 1] == '\0') {
+      ++i;
+      break;
+    }
   }
-  return true;
+  return x[i] != y[i];
 }
 
 // Compares `a` and `b`, read with the same flags, whose readings are in the
