@@ -469,6 +469,24 @@ TEST(CompareProperties, NothingIsReadBeforeEitherString) {
   }
 }
 
+// The common bytes are read two a turn: neither string's end may be passed,
+// whether it falls on the first byte of a turn or on the second.
+TEST(CompareProperties, NothingIsReadPastEitherEnd) {
+  const std::string whole = "1.2.3-4";
+  for (std::size_t n = 0; n <= whole.size(); ++n) {
+    const std::string s = whole.substr(0, n);
+    for (const std::string &t : {s, s + "5", whole}) {
+      Guarded a(s);
+      Guarded b(t);
+      int want = s == t ? 0 : sign(quenorbial_compare4(s.c_str(), t.c_str(), 0, 0));
+      EXPECT_EQ(sign(quenorbial_compare4(a.c_str(), b.c_str(), 0, 0)), want)
+          << testing::PrintToString(s) << " vs " << testing::PrintToString(t);
+      EXPECT_EQ(sign(quenorbial_compare4(b.c_str(), a.c_str(), 0, 0)), -want)
+          << testing::PrintToString(t) << " vs " << testing::PrintToString(s);
+    }
+  }
+}
+
 TEST(CompareProperties, GeneratedStrings) {
   std::mt19937 rng(20240601);
   std::vector<Item> items;
