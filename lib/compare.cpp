@@ -35,8 +35,9 @@
 // rc10), or right after one (1.2 and 1.2.1). Two values that differ decide,
 // whatever came before: a value beats a zero, and it beats the pre-release
 // word that a dropped zero leaves. Equal values read on after the numbers.
+#include <algorithm>
 #include <cstddef>
-#include <initializer_list>
+#include <iterator>
 #include <string_view>
 
 #include "quenorbial.h"
@@ -54,8 +55,8 @@ constexpr int kFlagBits = P_LETTER_AS_PATCH | ALPHA_AS_POST_RELEASE;
 // ASCII only: the locale must not change the order.
 constexpr bool is_digit(Byte c) noexcept { return static_cast<unsigned>(c - '0') < 10u; }
 constexpr bool is_alpha(Byte c) noexcept { return static_cast<unsigned>((c | 0x20) - 'a') < 26u; }
-bool is_alnum(Byte c) noexcept { return is_digit(c) || is_alpha(c); }
-Byte fold(Byte c) noexcept { return c | 0x20; }  // digits stay as they are
+constexpr bool is_alnum(Byte c) noexcept { return is_digit(c) || is_alpha(c); }
+constexpr Byte fold(Byte c) noexcept { return c | 0x20; }  // digits stay as they are
 
 // Case-insensitive match of the `n` bytes at `w` against a lower-case name.
 bool word_is(const Byte *w, std::size_t n, std::string_view name) noexcept {
@@ -79,67 +80,67 @@ const Byte *epoch_mark(const Byte *s) noexcept {
   return p != s && is_epoch_mark(*p) ? p : nullptr;
 }
 
-// The bytes a listed name may open with: a letter, or the 7 of 7z. A table,
+// The names of files' extensions, as in "foo-1.2.tar.gz", in lower case and
+// sorted by their first byte.
+constexpr std::string_view kExtensions[] = {
+    "7z",  "aar", "apk",  "appimage", "asc", "bz2",  "deb", "dmg", "ear", "egg", "exe",
+    "gem", "gz",  "img",  "iso",      "jar", "lz",   "lzma", "msi", "nupkg", "pkg", "rpm",
+    "sig", "tar", "tbz2", "tgz",      "txz", "war",  "whl", "xz",  "zip", "zst"};
+
+// Where the names that open with a byte, in either case, stand in
+// kExtensions: [begin, end), empty for a byte no name opens with. Tables,
 // since most bytes asked about are the digits of a number after a dot.
-struct ByteSet {
-  bool has[256];
+struct ExtensionIndex {
+  bool opens[256];
+  Byte begin[256];
+  Byte end[256];
 };
-constexpr ByteSet extension_openers() noexcept {
-  ByteSet set{};
-  for (int c = 0; c < 256; ++c) set.has[c] = is_alpha(static_cast<Byte>(c)) || c == '7';
-  return set;
-}
-constexpr ByteSet kExtensionOpeners = extension_openers();
-
-// Whether an extension's name may open at `p`: every listed name opens with
-// one of those bytes and has a letter second.
-bool may_open_extension(const Byte *p) noexcept {
-  return kExtensionOpeners.has[p[0]] && is_alpha(p[1]);
-}
-
-// Whether the `n` letters and digits at `w` name a file's extension, as in
-// "foo-1.2.tar.gz". Sorted by first letter, so that most words are turned
-// away after one comparison.
-bool is_extension(const Byte *w, std::size_t n) noexcept {
-  auto any = [w, n](std::initializer_list<std::string_view> names) {
-    for (std::string_view name : names) {
-      if (word_is(w, n, name)) return true;
+constexpr ExtensionIndex index_extensions() noexcept {
+  ExtensionIndex index{};
+  for (int c = 0; c < 256; ++c) {
+    Byte b = static_cast<Byte>(c);
+    if (!is_alnum(b)) continue;
+    for (Byte k = 0; k < std::size(kExtensions); ++k) {
+      if (static_cast<Byte>(kExtensions[k][0]) != fold(b)) continue;
+      if (!index.opens[c]) index.begin[c] = k;
+      index.opens[c] = true;
+      index.end[c] = k + 1;
     }
-    return false;
-  };
-  switch (fold(w[0])) {
-    case '7': return any({"7z"});
-    case 'a': return any({"aar", "apk", "appimage", "asc"});
-    case 'b': return any({"bz2"});
-    case 'd': return any({"deb", "dmg"});
-    case 'e': return any({"ear", "egg", "exe"});
-    case 'g': return any({"gem", "gz"});
-    case 'i': return any({"img", "iso"});
-    case 'j': return any({"jar"});
-    case 'l': return any({"lz", "lzma"});
-    case 'm': return any({"msi"});
-    case 'n': return any({"nupkg"});
-    case 'p': return any({"pkg"});
-    case 'r': return any({"rpm"});
-    case 's': return any({"sig"});
-    case 't': return any({"tar", "tbz2", "tgz", "txz"});
-    case 'w': return any({"war", "whl"});
-    case 'x': return any({"xz"});
-    case 'z': return any({"zip", "zst"});
-    default: return false;
   }
+  return index;
+}
+constexpr ExtensionIndex kExtensionIndex = index_extensions();
+
+// Every name has a letter second, so that most runs are turned away after
+// two bytes.
+constexpr bool names_have_a_letter_second() noexcept {
+  for (std::string_view name : kExtensions) {
+    if (name.size() < 2 || !is_alpha(static_cast<Byte>(name[1]))) return false;
+  }
+  return true;
+}
+static_assert(names_have_a_letter_second());
+
+// Whether an extension's name may open at `p`.
+bool may_open_extension(const Byte *p) noexcept {
+  return kExtensionIndex.opens[p[0]] && is_alpha(p[1]);
 }
 
 // Whether the run of letters and digits at `w` names an extension and is
-// followed by a dot or the end; if so, where it ends.
+// followed by a dot or the end; if so, where it ends. Each name is matched
+// from the front, so a long run (a timestamp after dev) is not walked. The
+// match folds the bytes below the digits onto them (0x12 onto the 2 of
+// bz2), so a match is a name only if it is all letters and digits.
 const Byte *extension_end(const Byte *w) noexcept {
   if (!may_open_extension(w)) return nullptr;  // most often a number
-  const Byte *e = w;
-  while (is_alnum(*e)) ++e;
-  if ((*e != '.' && *e != '\0') || !is_extension(w, static_cast<std::size_t>(e - w))) {
-    return nullptr;
+  for (Byte k = kExtensionIndex.begin[w[0]]; k != kExtensionIndex.end[w[0]]; ++k) {
+    std::string_view name = kExtensions[k];
+    const Byte *e = w + name.size();
+    if (word_is(w, name.size(), name) && (*e == '.' || *e == '\0')) {
+      return std::all_of(w, e, is_alnum) ? e : nullptr;
+    }
   }
-  return e;
+  return nullptr;
 }
 
 // Whether the byte at `p` in the string `s` is a plus mark.

@@ -119,7 +119,7 @@ class Generator {
   std::string extension() {
     static const char *const kExtensions[] = {
         ".tar", ".gz", ".tar.gz", ".jar", ".zip", ".7z", ".bz2", ".TGZ", ".Jar", ".asc",
-        ".bz3", ".7", ".ja", ".tgx", ".gzip", "tar", ".tar-gz", "7z"};
+        ".bz3", ".7", ".ja", ".tgx", ".gzip", "tar", ".tar-gz", "7z", ".bz\x12"};
     return kExtensions[pick(sizeof kExtensions / sizeof kExtensions[0])];
   }
 
