@@ -90,8 +90,8 @@ constexpr std::string_view kExtensions[] = {
 // Where the names that open with a byte, in either case, stand in
 // kExtensions: [begin, end), empty for a byte no name opens with. Tables,
 // since most bytes asked about are the digits of a number after a dot.
-// `opens` says begin != end in one load: comparing the two cost the
-// sorts' numbers' path 1% more instructions.
+// `opens` says begin != end in one load: comparing the two cost sorts of
+// 200,000 lines 1% more library instructions.
 struct ExtensionIndex {
   bool opens[256];
   Byte begin[256];
