@@ -36,8 +36,9 @@ enum {
  * An epoch ("2:") comes first; numbers of any length compare by value; words
  * rank as pre-releases (alpha, rc, cr, ...) or post-releases (patch, sp,
  * words after a '+' or '^' and words in a revision); a hyphen before a digit
- * starts a revision, a '~' sorts before everything, and a '+' or '^' puts
- * what follows after the version it extends but before a longer one. A file
+ * starts a revision, but not at the start nor after a pre-release word or the
+ * epoch; a '~' sorts before everything, and a '+' or '^' puts what follows
+ * after the version it extends but before a longer one. A file
  * name's extensions (".tar.gz", ".jar", ...) are not read. It allocates
  * nothing, keeps no state, ignores the locale and reads nothing past either
  * NUL.
