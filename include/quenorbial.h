@@ -38,10 +38,9 @@ enum {
  * words after a '+' or '^' and words in a revision); a hyphen before a digit
  * starts a revision, but not at the start nor after a pre-release word or the
  * epoch; a '~' sorts before everything, and a '+' or '^' puts what follows
- * after the version it extends but before a longer one. A file
- * name's extensions (".tar.gz", ".jar", ...) are not read. It allocates
- * nothing, keeps no state, ignores the locale and reads nothing past either
- * NUL.
+ * after the version it extends but before a longer one. A file name's
+ * extensions (".tar.gz", ".jar", ...) are not read. It allocates nothing,
+ * keeps no state, ignores the locale and reads nothing past either NUL.
  *
  *   quenorbial_compare4("1.9", "1.10", 0, 0)                    < 0
  *   quenorbial_compare4("1.0rc1", "1.0", 0, 0)                  < 0
