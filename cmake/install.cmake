@@ -6,7 +6,17 @@ include(CMakePackageConfigHelpers)
 set(quenorbial_cmakedir ${CMAKE_INSTALL_LIBDIR}/cmake/quenorbial)
 set(quenorbial_pkgconfigdir ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
-install(TARGETS quenorbial-sort RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+# The program to install finds the library relative to itself, so the
+# installed tree can be moved whole; built apart, it does not run in place.
+quenorbial_program(quenorbial-sort-installed)
+file(RELATIVE_PATH bin_to_lib
+  ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
+set_target_properties(quenorbial-sort-installed PROPERTIES
+  OUTPUT_NAME quenorbial-sort
+  RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/installed
+  BUILD_WITH_INSTALL_RPATH ON
+  INSTALL_RPATH "$ORIGIN/${bin_to_lib}")
+install(TARGETS quenorbial-sort-installed RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   COMPONENT program)
 install(TARGETS quenorbial EXPORT quenorbialTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}

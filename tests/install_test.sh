@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs under DESTDIR, moves the installed tree elsewhere and checks that
 # the program, a C consumer built through pkg-config and a C++ consumer built
-# through find_package all work from where the tree now lies.
+# through find_package all work from where the tree now lies, and that no
+# installed file looks for libraries in the current directory.
 # The environment names the build (CMAKE, BUILD_DIR, SOURCE_DIR, GENERATOR,
 # CXX_COMPILER, VERSION) and the layout (BINDIR, LIBDIR, INCLUDEDIR, MANDIR).
 set -eu
@@ -62,6 +63,12 @@ prog=$prefix/$BINDIR/quenorbial-sort
 readelf -d "$prog" | grep -E '\((RPATH|RUNPATH)\)' | grep -qF '[$ORIGIN/' ||
   fail "no \$ORIGIN-relative run path in $prog"
 ! readelf -d "$prog" | grep -qF "$BUILD_DIR" || fail "$prog refers to the build tree"
+sh "$SOURCE_DIR/tests/run_paths.sh" "$prefix" >/dev/null ||
+  fail "an installed file looks for libraries in the current directory"
+# It is linked apart from the program in the build tree, but alike.
+needed() { readelf -d "$1" | grep -F '(NEEDED)'; }
+[ "$(needed "$prog")" = "$(needed "$BUILD_DIR/quenorbial-sort")" ] ||
+  fail "$prog needs other libraries than $BUILD_DIR/quenorbial-sort"
 out=$(printf '1.10\n1.0rc1\n1.9\n' | "$prog")
 [ "$out" = "$(printf '1.0rc1\n1.9\n1.10')" ] || fail "moved program printed: $out"
 # The banner is the program's own text, not the library's version.
