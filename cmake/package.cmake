@@ -36,8 +36,9 @@ file(WRITE ${PROJECT_BINARY_DIR}/debian/triggers "activate-noawait ldconfig\n")
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/debian/triggers)
 set(CPACK_COMPONENT_LIBRARY_DESCRIPTION "version string ordering library
 libquenorbial compares two version strings in version order: numbers by
-value, pre-releases before the release, post-releases after it. Its one
-function is quenorbial_compare4.")
+value, pre-releases before the release, post-releases after it. Its
+function quenorbial_compare4 compares; quenorbial_version_number tells the
+version.")
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libquenorbial-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)

@@ -11,8 +11,11 @@
 
 #if defined(__GNUC__)
 #define QUENORBIAL_API __attribute__((visibility("default")))
+/* A null string argument warns where the compiler can see it. */
+#define QUENORBIAL_NONNULL_STRINGS __attribute__((nonnull(1, 2)))
 #else
 #define QUENORBIAL_API
+#define QUENORBIAL_NONNULL_STRINGS
 #endif
 
 #ifdef __cplusplus
@@ -31,8 +34,9 @@ enum {
 };
 
 /* Compares two NUL-terminated version strings, `v1` read with `v1_flags` and
- * `v2` with `v2_flags`. Returns a negative value when v1 orders before v2,
- * zero when they are equal as versions, a positive value when v1 orders after.
+ * `v2` with `v2_flags`; both must be valid strings, never null. Returns a
+ * negative value when v1 orders before v2, zero when they are equal as
+ * versions, a positive value when v1 orders after.
  * An epoch ("2:") comes first; numbers of any length compare by value; words
  * rank as pre-releases (alpha, rc, cr, ...) or post-releases (patch, sp,
  * words after a '+' or '^' and words in a revision); a hyphen before a digit
@@ -50,9 +54,14 @@ enum {
  *   quenorbial_compare4("foo-1.2rc1.jar", "foo-1.2.jar", 0, 0)  < 0
  *   quenorbial_compare4("v1.0", "1.0", 0, 0)                   == 0
  */
-QUENORBIAL_API int quenorbial_compare4(const char *v1, const char *v2,
-                                       int v1_flags,
-                                       int v2_flags) QUENORBIAL_NOEXCEPT;
+QUENORBIAL_API QUENORBIAL_NONNULL_STRINGS int quenorbial_compare4(
+    const char *v1, const char *v2, int v1_flags, int v2_flags) QUENORBIAL_NOEXCEPT;
+
+/* The version of the library that is loaded, MAJOR * 10000 + MINOR * 100 +
+ * PATCH: 30100 for 3.1.0. Its results change with the minor version, so a
+ * list kept in order should be sorted again when the MAJOR or MINOR differs
+ * from that of the library that sorted it. */
+QUENORBIAL_API int quenorbial_version_number(void) QUENORBIAL_NOEXCEPT;
 
 #ifdef __cplusplus
 }

@@ -86,7 +86,7 @@ ${CC:-cc} -std=c99 -Wall -Wextra -Wpedantic -Werror -o "$tmp/consumer-c" \
 has_dynamic "$tmp/consumer-c" NEEDED "libquenorbial.so.$major" || fail "C consumer's NEEDED"
 [ "$("$tmp/consumer-c" 1.0rc1 1.0)$("$tmp/consumer-c" v1.0 1.0)$("$tmp/consumer-c" 1.10 1.9)" = "<=>" ] ||
   fail "C consumer gave wrong orders"
-out=$("$tmp/consumer-c")
+out=$("$tmp/consumer-c") || fail "the installed library's version number is not the header's"
 [ "$out" = "$VERSION" ] || fail "the installed header's version macros give $out, not $VERSION"
 
 # find_package: the package, found under the moved prefix, gives the target.
