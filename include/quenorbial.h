@@ -6,7 +6,7 @@
  * version names the shared library, libquenorbial.so.MAJOR, and changes only
  * when the interface breaks; the minor version changes with the results. */
 #define QUENORBIAL_VERSION_MAJOR 3
-#define QUENORBIAL_VERSION_MINOR 1
+#define QUENORBIAL_VERSION_MINOR 2
 #define QUENORBIAL_VERSION_PATCH 0
 
 #if defined(__GNUC__)
