@@ -69,7 +69,7 @@ QUENORBIAL_API QUENORBIAL_NONNULL_STRINGS int quenorbial_compare4(
     const char *v1, const char *v2, int v1_flags, int v2_flags) QUENORBIAL_NOEXCEPT;
 
 /* The version of the library that is loaded, MAJOR * 10000 + MINOR * 100 +
- * PATCH: 30100 for 3.1.0. Its results change with the minor version, so a
+ * PATCH: 30200 for 3.2.0. Its results change with the minor version, so a
  * list kept in order should be sorted again when the MAJOR or MINOR differs
  * from that of the library that sorted it. */
 QUENORBIAL_API int quenorbial_version_number(void) QUENORBIAL_NOEXCEPT;
