@@ -3,7 +3,7 @@
 #include "output_buffer.h"
 #include "version_list.h"
 
-int VersionList::print_plain(std::FILE *out) const {
+int VersionList::print_plain(std::FILE *out) const noexcept {
   OutputBuffer buf(out);
   for (const Line &line : lines_) {
     if (!buf.write(line.c_str(), line.size()) || !buf.write("\n", 1)) break;
@@ -11,10 +11,10 @@ int VersionList::print_plain(std::FILE *out) const {
   return buf.finish();
 }
 
-int VersionList::print_verbose(std::FILE *out) const {
+int VersionList::print_verbose(std::FILE *out) const noexcept {
   OutputBuffer buf(out);
-  static const Line kEmpty;
-  const Line *prev = &kEmpty;
+  const Line empty;
+  const Line *prev = &empty;
   for (const Line &line : lines_) {
     bool before = less(*prev, line);
     if (!buf.write(line.c_str(), line.size()) ||

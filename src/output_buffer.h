@@ -2,6 +2,7 @@
 #ifndef QUENORBIAL_SORT_OUTPUT_BUFFER_H
 #define QUENORBIAL_SORT_OUTPUT_BUFFER_H
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -13,16 +14,20 @@
 // and the buffer keeps the reason.
 class OutputBuffer {
  public:
-  // Allocates the buffer, so that running out of memory (std::bad_alloc)
-  // comes before anything is written.
-  explicit OutputBuffer(std::FILE *out) : out_(out), buf_(allocate<char>(kSize)) {}
+  // Allocates the buffer, so that running out of memory comes before
+  // anything is written: without it the buffer starts failed with ENOMEM.
+  explicit OutputBuffer(std::FILE *out) noexcept : out_(out), buf_(allocate<char>(kSize)) {
+    if (!buf_) fail(ENOMEM);
+  }
   ~OutputBuffer() { flush(); }
   OutputBuffer(const OutputBuffer &) = delete;
   OutputBuffer &operator=(const OutputBuffer &) = delete;
 
   // Appends `n` bytes; false once a write has failed.
   bool write(const char *p, std::size_t n) noexcept {
-    if (n <= kSize - len_) {
+    // Strictly less, so that a failed buffer, held full, is not copied into
+    // even for no bytes: it may have no storage.
+    if (n < kSize - len_) {
       std::memcpy(buf_.get() + len_, p, n);
       len_ += n;
       return true;
@@ -34,14 +39,14 @@ class OutputBuffer {
   bool flush() noexcept;
 
   // Hands what is gathered to the stream and flushes the stream. Returns 0,
-  // or the errno of the first write that failed.
+  // or the errno of the first write that failed (ENOMEM when the buffer
+  // could not be allocated).
   int finish() noexcept;
 
  private:
   bool write_slow(const char *p, std::size_t n) noexcept;
-  // Keeps the reason of a failed write, read at once before anything else
-  // can change errno. Returns false.
-  bool fail() noexcept;
+  // Keeps the reason of the first failure, `err` or else EIO. Returns false.
+  bool fail(int err) noexcept;
 
   static constexpr std::size_t kSize = 64 * 1024;
 

@@ -37,6 +37,7 @@ TEST(OutputBuffer, StopsAtTheFirstFailedWrite) {
   EXPECT_FALSE(buf.write(chunk.data(), chunk.size()) &&
                buf.write(chunk.data(), chunk.size()) && buf.flush());
   EXPECT_FALSE(buf.write("y", 1));
+  EXPECT_FALSE(buf.write("", 0)) << "no bytes are no exception";
   EXPECT_FALSE(buf.flush());
   EXPECT_EQ(buf.finish(), ENOSPC) << "the reason of the first failed write";
   EXPECT_TRUE(std::ferror(f));
