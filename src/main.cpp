@@ -106,6 +106,9 @@ int main(int argc, char *argv[]) {
     }
   }
 
+  // The listing hands stdout whole chunks: a buffer of stdio's would only
+  // copy them again, in memory that a short run need not touch.
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
   VersionList list(flags);
   return sort_inputs(prog, list, verbose, argv + optind, argv + argc) ? 0 : 1;
 }

@@ -6,7 +6,7 @@
 // and says so.
 bool OutputBuffer::fail(int err) noexcept {
   if (error_ == 0) error_ = err != 0 ? err : EIO;
-  len_ = kSize;
+  len_ = size_;
   return false;
 }
 
@@ -24,7 +24,7 @@ int OutputBuffer::finish() noexcept {
 
 bool OutputBuffer::write_slow(const char *p, std::size_t n) noexcept {
   if (!flush()) return false;
-  if (n >= kSize) {  // a long line goes out as it is
+  if (n >= size_) {  // a long line goes out as it is
     if (std::fwrite(p, 1, n, out_) != n) return fail(errno);
     return true;
   }

@@ -14,9 +14,16 @@
 // and the buffer keeps the reason.
 class OutputBuffer {
  public:
-  // Allocates the buffer, so that running out of memory comes before
-  // anything is written: without it the buffer starts failed with ENOMEM.
-  explicit OutputBuffer(std::FILE *out) noexcept : out_(out), buf_(allocate<char>(kSize)) {
+  // The most the buffer gathers before it hands it on.
+  static constexpr std::size_t kSize = 64 * 1024;
+
+  // Allocates room for `total` bytes, the most that will be written, and
+  // one more, so that the last write is gathered too; kSize at most. A
+  // short listing touches no more memory than it fills. Allocated here, so
+  // that running out of memory comes before anything is written: without
+  // its room the buffer starts failed with ENOMEM.
+  OutputBuffer(std::FILE *out, std::size_t total) noexcept
+      : out_(out), size_(total < kSize ? total + 1 : kSize), buf_(allocate<char>(size_)) {
     if (!buf_) fail(ENOMEM);
   }
   ~OutputBuffer() { flush(); }
@@ -27,7 +34,7 @@ class OutputBuffer {
   bool write(const char *p, std::size_t n) noexcept {
     // Strictly less, so that a failed buffer, held full, is not copied into
     // even for no bytes: it may have no storage.
-    if (n < kSize - len_) {
+    if (n < size_ - len_) {
       std::memcpy(buf_.get() + len_, p, n);
       len_ += n;
       return true;
@@ -48,9 +55,8 @@ class OutputBuffer {
   // Keeps the reason of the first failure, `err` or else EIO. Returns false.
   bool fail(int err) noexcept;
 
-  static constexpr std::size_t kSize = 64 * 1024;
-
   std::FILE *out_;
+  std::size_t size_;
   int error_ = 0;
   std::size_t len_ = 0;
   MallocArray<char> buf_;

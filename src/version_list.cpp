@@ -16,7 +16,12 @@
 
 namespace {
 
+// What the list allocates starts small, so that a short input touches
+// little memory: the block an input is read into doubles while the input
+// fills it, up to kReadBlock, and the lines' array doubles from kFirstLines.
+constexpr std::size_t kFirstBlock = 1 << 16;
 constexpr std::size_t kReadBlock = 1 << 20;
+constexpr std::size_t kFirstLines = 128;
 constexpr std::size_t kChunk = 1 << 20;     // shared by long lines
 constexpr std::size_t kOwnChunk = 1 << 16;  // a line this long gets its own
 
@@ -83,7 +88,7 @@ char *VersionList::store(std::size_t n) noexcept {
 
 bool VersionList::append(const char *p, std::size_t n) noexcept {
   if (lines_.size_ == lines_.capacity_) {
-    std::size_t cap = std::max<std::size_t>(1024, 2 * lines_.capacity_);
+    std::size_t cap = std::max(kFirstLines, 2 * lines_.capacity_);
     if (!resize(lines_.data_, cap)) return false;
     lines_.capacity_ = cap;
   }
@@ -102,7 +107,7 @@ bool VersionList::append(const char *p, std::size_t n) noexcept {
 int VersionList::read_lines(int fd) noexcept {
   struct stat st;
   if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) return EISDIR;
-  std::size_t cap = kReadBlock;
+  std::size_t cap = kFirstBlock;
   MallocArray<char> block = allocate<char>(cap);
   if (!block) return ENOMEM;
   std::size_t begin = 0;  // [begin, len) is a line without its line feed yet
@@ -110,11 +115,11 @@ int VersionList::read_lines(int fd) noexcept {
   int err = 0;
   for (;;) {
     if (len == cap) {
-      if (begin > 0) {
+      if (begin > 0 && cap >= kReadBlock) {
         std::memmove(block.get(), block.get() + begin, len - begin);
         len -= begin;
         begin = 0;
-      } else {  // one line fills the block
+      } else {  // a small block, or one line fills it
         cap *= 2;
         if (!resize(block, cap)) return ENOMEM;
       }
