@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
     CHECK(support::feed(list, part, (control & 4) != 0 ? Source::kPipe : Source::kFile) == 0);
     split(part, expected);
   }
-  list.sort();
+  CHECK(list.sort() == 0);
   CHECK(support::first_out_of_order(list) == 0);
 
   std::string plain =

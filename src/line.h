@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <new>
 #include <string_view>
 
 // The bytes of a line without its line feed, followed by a NUL so that the
@@ -15,14 +14,17 @@
 class Line {
  public:
   static constexpr std::size_t kInline = 15;
+  // What a long line's seven size bytes hold: more than memory can anyway.
+  static constexpr std::size_t kMaxSize = (std::size_t{1} << 56) - 1;
 
   // The empty line.
   Line() noexcept : bytes_{} { bytes_[kInline] = kInline; }
 
-  // The `n` bytes at `p`: copied into the element when they fit, else
-  // pointed to, and then they must be followed by a NUL and outlive the line.
-  // Built in place, so that a short line's bytes are written once.
-  Line(const char *p, std::size_t n) : Line() {
+  // The `n` bytes at `p`, at most kMaxSize: copied into the element when
+  // they fit, else pointed to, and then they must be followed by a NUL and
+  // outlive the line. Built in place, so that a short line's bytes are
+  // written once.
+  Line(const char *p, std::size_t n) noexcept : Line() {
     static_assert(sizeof p + kSizeBytes + 1 == sizeof(Line),
                   "a long line is a pointer, its size and the tag");
     if (n <= kInline) {
@@ -30,9 +32,7 @@ class Line {
       bytes_[kInline] = static_cast<char>(kInline - n);
       return;
     }
-    if (static_cast<std::uint64_t>(n) >> (8 * kSizeBytes) != 0) {
-      throw std::bad_alloc();  // more than memory can hold anyway
-    }
+    static_assert(kMaxSize >> (8 * kSizeBytes) == 0, "the size fits its bytes");
     std::memcpy(bytes_, &p, sizeof p);
     for (std::size_t i = 0; i < kSizeBytes; ++i) {
       bytes_[sizeof p + i] = static_cast<char>(n >> (8 * i));

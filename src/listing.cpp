@@ -3,18 +3,33 @@
 #include "output_buffer.h"
 #include "version_list.h"
 
-int VersionList::print_plain(std::FILE *out) const {
-  OutputBuffer buf(out);
+namespace {
+
+// The bytes of a listing of `lines` with `extra` bytes after each, counted
+// as far as an output buffer holds.
+std::size_t listing_size(const VersionList::Lines &lines, std::size_t extra) noexcept {
+  std::size_t n = 0;
+  for (const Line &line : lines) {
+    n += line.size() + extra;
+    if (n >= OutputBuffer::kSize) break;
+  }
+  return n;
+}
+
+}  // namespace
+
+int VersionList::print_plain(std::FILE *out) const noexcept {
+  OutputBuffer buf(out, listing_size(lines_, 1));
   for (const Line &line : lines_) {
     if (!buf.write(line.c_str(), line.size()) || !buf.write("\n", 1)) break;
   }
   return buf.finish();
 }
 
-int VersionList::print_verbose(std::FILE *out) const {
-  OutputBuffer buf(out);
-  static const Line kEmpty;
-  const Line *prev = &kEmpty;
+int VersionList::print_verbose(std::FILE *out) const noexcept {
+  OutputBuffer buf(out, listing_size(lines_, 6));  // " (==)\n" at most
+  const Line empty;
+  const Line *prev = &empty;
   for (const Line &line : lines_) {
     bool before = less(*prev, line);
     if (!buf.write(line.c_str(), line.size()) ||

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <new>
 
 #include "quenorbial.h"
 #include "version_list.h"
@@ -41,10 +40,41 @@ void print_version() {
   std::fflush(stderr);
 }
 
-// Writes "prog: subject: reason" and marks the run as failed.
-void report(int &status, const char *prog, const char *subject, int err) {
+// Writes "prog: subject: reason".
+void report(const char *prog, const char *subject, int err) {
   std::fprintf(stderr, "%s: %s: %s\n", prog, subject, std::strerror(err));
-  status = 1;
+}
+
+// Reads the inputs (standard input when there are none), sorts their lines
+// and lists them, reporting each failure as it comes; whether none came.
+// Running out of memory ends the run there, with nothing on stdout, since a
+// listing of part of the input would pass for the whole: the listing
+// allocates all it needs before it writes.
+bool sort_inputs(const char *prog, VersionList &list, bool verbose,
+                 char *const *inputs, char *const *end) {
+  bool ok = true;
+  // Reports a step's failure; true when it ends the run.
+  auto fails = [&](const char *subject, int err) {
+    if (err == 0) return false;
+    report(prog, subject, err);
+    ok = false;
+    return err == ENOMEM;
+  };
+  if (inputs == end && fails("stdin", list.read_lines(STDIN_FILENO))) return false;
+  for (; inputs != end; ++inputs) {
+    int fd = open(*inputs, O_RDONLY);
+    if (fd < 0) {
+      report(prog, *inputs, errno);
+      ok = false;
+      continue;
+    }
+    int err = list.read_lines(fd);
+    close(fd);
+    if (fails(*inputs, err)) return false;
+  }
+  if (fails("sort", list.sort())) return false;
+  fails("stdout", verbose ? list.print_verbose(stdout) : list.print_plain(stdout));
+  return ok;
 }
 
 }  // namespace
@@ -76,32 +106,9 @@ int main(int argc, char *argv[]) {
     }
   }
 
-  int status = 0;
-  // What the run is busy with, named if memory runs out. That ends the run
-  // with nothing on stdout, since a listing of part of the input would pass
-  // for the whole: the listing allocates all it needs before it writes.
-  const char *subject = "stdin";
-  try {
-    VersionList list(flags);
-    if (optind >= argc) {
-      if (int err = list.read_lines(STDIN_FILENO)) report(status, prog, subject, err);
-    }
-    for (int i = optind; i < argc; ++i) {
-      subject = argv[i];
-      int fd = open(subject, O_RDONLY);
-      int err = fd < 0 ? errno : list.read_lines(fd);
-      if (fd >= 0) close(fd);
-      if (err != 0) report(status, prog, subject, err);
-    }
-
-    subject = "sort";
-    list.sort();
-
-    subject = "stdout";
-    int err = verbose ? list.print_verbose(stdout) : list.print_plain(stdout);
-    if (err != 0) report(status, prog, subject, err);
-  } catch (const std::bad_alloc &) {
-    report(status, prog, subject, ENOMEM);
-  }
-  return status;
+  // The listing hands stdout whole chunks: a buffer of stdio's would only
+  // copy them again, in memory that a short run need not touch.
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
+  VersionList list(flags);
+  return sort_inputs(prog, list, verbose, argv + optind, argv + argc) ? 0 : 1;
 }

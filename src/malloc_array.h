@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdlib>
 #include <memory>
-#include <new>
 #include <type_traits>
 
 struct Free {
@@ -16,24 +15,25 @@ struct Free {
 template <class T>
 using MallocArray = std::unique_ptr<T[], Free>;
 
-// Makes room for `n` elements, keeping those there are. realloc, so that a
-// large array can grow in place or by remapping its pages instead of being
-// copied.
+// Makes room for `n` elements, keeping those there are; false, with the
+// array as it was, when memory runs out. realloc, so that a large array can
+// grow in place or by remapping its pages instead of being copied.
 template <class T>
-void resize(MallocArray<T> &a, std::size_t n) {
+[[nodiscard]] bool resize(MallocArray<T> &a, std::size_t n) noexcept {
   static_assert(std::is_trivially_copyable<T>::value, "realloc moves the bytes");
   void *p = std::realloc(a.get(), n * sizeof(T));
-  if (p == nullptr) throw std::bad_alloc();
+  if (p == nullptr) return false;
   a.release();
   a.reset(static_cast<T *>(p));
+  return true;
 }
 
-// Room for `n` elements, untouched, so that pages not yet used cost nothing.
+// Room for `n` elements, untouched, so that pages not yet used cost nothing;
+// null when memory runs out.
 template <class T>
-MallocArray<T> allocate(std::size_t n) {
-  MallocArray<T> a;
-  resize(a, n);
-  return a;
+MallocArray<T> allocate(std::size_t n) noexcept {
+  static_assert(std::is_trivially_copyable<T>::value, "the elements are left unbuilt");
+  return MallocArray<T>(static_cast<T *>(std::malloc(n * sizeof(T))));
 }
 
 #endif  // QUENORBIAL_SORT_MALLOC_ARRAY_H

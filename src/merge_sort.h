@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "line.h"
 #include "malloc_array.h"
@@ -83,7 +82,7 @@ std::size_t next_run(Line *a, std::size_t i, std::size_t n, const Less &less) {
 template <class Less, class Offset>
 class RunMerger {
  public:
-  RunMerger(Line *a, Line *tmp, const std::vector<Offset> &ends, const Less &less)
+  RunMerger(Line *a, Line *tmp, const Offset *ends, const Less &less)
       : a_(a), tmp_(tmp), ends_(ends), less_(less) {}
 
   // Sorts the runs [i, j) in place, with tmp_ (room for half the lines) as
@@ -125,7 +124,7 @@ class RunMerger {
     std::size_t lo = begin(i), hi = ends_[j - 1];
     std::size_t middle = lo + (hi - lo) / 2;
     std::size_t k = static_cast<std::size_t>(
-        std::lower_bound(ends_.begin() + i, ends_.begin() + (j - 1), middle) - ends_.begin());
+        std::lower_bound(ends_ + i, ends_ + (j - 1), middle) - ends_);
     // Run k starts before the middle and run k + 1 at or after it.
     if (k == j - 1 || (k > i && middle - ends_[k - 1] < ends_[k] - middle)) return k;
     return k + 1;
@@ -133,22 +132,26 @@ class RunMerger {
 
   Line *a_;
   Line *tmp_;
-  const std::vector<Offset> &ends_;
+  const Offset *ends_;
   const Less &less_;
 };
 
-// Finds the runs of a[0, n) and merges them.
+// Finds the runs of a[0, n) and merges them; false when memory runs out.
 template <class Offset, class Less>
-void sort_runs(Line *a, std::size_t n, const Less &less) {
-  std::vector<Offset> ends;
-  ends.reserve(n / kMinRun + 1);  // every run but the last is that long
+bool sort_runs(Line *a, std::size_t n, const Less &less) {
+  // Every run but the last is at least kMinRun long.
+  MallocArray<Offset> ends = allocate<Offset>(n / kMinRun + 1);
+  if (!ends) return false;
+  std::size_t runs = 0;
   for (std::size_t i = 0; i < n;) {
     i = next_run(a, i, n, less);
-    ends.push_back(static_cast<Offset>(i));
+    ends[runs++] = static_cast<Offset>(i);
   }
-  if (ends.size() < 2) return;
+  if (runs < 2) return true;
   MallocArray<Line> tmp = allocate<Line>(n / 2);
-  RunMerger<Less, Offset>(a, tmp.get(), ends, less).in_place(0, ends.size());
+  if (!tmp) return false;
+  RunMerger<Less, Offset>(a, tmp.get(), ends.get(), less).in_place(0, runs);
+  return true;
 }
 
 }  // namespace merge_sort_internal
@@ -164,14 +167,14 @@ void sort_runs(Line *a, std::size_t n, const Less &less) {
 // reverse-sorted input take n - 1 comparisons, and it merges between the
 // lines and a buffer of half their size in turn, so that no level copies a
 // half back before merging it.
+//
+// Returns false, with the same lines in some order, when there is no room
+// for its buffers.
 template <class Less>
-void merge_sort(Line *a, std::size_t n, const Less &less) {
-  if (n < 2) return;
-  if (n <= UINT32_MAX) {
-    merge_sort_internal::sort_runs<std::uint32_t>(a, n, less);
-  } else {
-    merge_sort_internal::sort_runs<std::size_t>(a, n, less);
-  }
+bool merge_sort(Line *a, std::size_t n, const Less &less) {
+  if (n < 2) return true;
+  if (n <= UINT32_MAX) return merge_sort_internal::sort_runs<std::uint32_t>(a, n, less);
+  return merge_sort_internal::sort_runs<std::size_t>(a, n, less);
 }
 
 #endif  // QUENORBIAL_SORT_MERGE_SORT_H

@@ -2,6 +2,7 @@
 #ifndef QUENORBIAL_SORT_OUTPUT_BUFFER_H
 #define QUENORBIAL_SORT_OUTPUT_BUFFER_H
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -13,16 +14,27 @@
 // and the buffer keeps the reason.
 class OutputBuffer {
  public:
-  // Allocates the buffer, so that running out of memory (std::bad_alloc)
-  // comes before anything is written.
-  explicit OutputBuffer(std::FILE *out) : out_(out), buf_(allocate<char>(kSize)) {}
+  // The most the buffer gathers before it hands it on.
+  static constexpr std::size_t kSize = 64 * 1024;
+
+  // Allocates room for `total` bytes, the most that will be written, and
+  // one more, so that the last write is gathered too; kSize at most. A
+  // short listing touches no more memory than it fills. Allocated here, so
+  // that running out of memory comes before anything is written: without
+  // its room the buffer starts failed with ENOMEM.
+  OutputBuffer(std::FILE *out, std::size_t total) noexcept
+      : out_(out), size_(total < kSize ? total + 1 : kSize), buf_(allocate<char>(size_)) {
+    if (!buf_) fail(ENOMEM);
+  }
   ~OutputBuffer() { flush(); }
   OutputBuffer(const OutputBuffer &) = delete;
   OutputBuffer &operator=(const OutputBuffer &) = delete;
 
   // Appends `n` bytes; false once a write has failed.
   bool write(const char *p, std::size_t n) noexcept {
-    if (n <= kSize - len_) {
+    // Strictly less, so that a failed buffer, held full, is not copied into
+    // even for no bytes: it may have no storage.
+    if (n < size_ - len_) {
       std::memcpy(buf_.get() + len_, p, n);
       len_ += n;
       return true;
@@ -34,18 +46,17 @@ class OutputBuffer {
   bool flush() noexcept;
 
   // Hands what is gathered to the stream and flushes the stream. Returns 0,
-  // or the errno of the first write that failed.
+  // or the errno of the first write that failed (ENOMEM when the buffer
+  // could not be allocated).
   int finish() noexcept;
 
  private:
   bool write_slow(const char *p, std::size_t n) noexcept;
-  // Keeps the reason of a failed write, read at once before anything else
-  // can change errno. Returns false.
-  bool fail() noexcept;
-
-  static constexpr std::size_t kSize = 64 * 1024;
+  // Keeps the reason of the first failure, `err` or else EIO. Returns false.
+  bool fail(int err) noexcept;
 
   std::FILE *out_;
+  std::size_t size_;
   int error_ = 0;
   std::size_t len_ = 0;
   MallocArray<char> buf_;

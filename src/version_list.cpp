@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <string_view>
@@ -15,7 +16,12 @@
 
 namespace {
 
+// What the list allocates starts small, so that a short input touches
+// little memory: the block an input is read into doubles while the input
+// fills it, up to kReadBlock, and the lines' array doubles from kFirstLines.
+constexpr std::size_t kFirstBlock = 1 << 16;
 constexpr std::size_t kReadBlock = 1 << 20;
+constexpr std::size_t kFirstLines = 128;
 constexpr std::size_t kChunk = 1 << 20;     // shared by long lines
 constexpr std::size_t kOwnChunk = 1 << 16;  // a line this long gets its own
 
@@ -52,12 +58,26 @@ VersionList &VersionList::operator=(VersionList &&other) noexcept {
   return *this;
 }
 
-char *VersionList::store(std::size_t n) {
+void VersionList::FreeChunks::operator()(char *chunk) const noexcept {
+  while (chunk != nullptr) {
+    char *before;
+    std::memcpy(&before, chunk, sizeof before);
+    std::free(chunk);
+    chunk = before;
+  }
+}
+
+char *VersionList::store(std::size_t n) noexcept {
   if (n > room_left_) {
     std::size_t size = n >= kOwnChunk ? n : kChunk;
-    chunks_.push_back(allocate<char>(size));
-    if (size == n) return chunks_.back().get();
-    room_ = chunks_.back().get();
+    char *chunk = static_cast<char *>(std::malloc(sizeof(char *) + size));
+    if (chunk == nullptr) return nullptr;
+    char *before = chunks_.release();
+    std::memcpy(chunk, &before, sizeof before);
+    chunks_.reset(chunk);
+    char *bytes = chunk + sizeof before;
+    if (size == n) return bytes;
+    room_ = bytes;
     room_left_ = size;
   }
   char *p = room_;
@@ -66,39 +86,42 @@ char *VersionList::store(std::size_t n) {
   return p;
 }
 
-void VersionList::append(const char *p, std::size_t n) {
+bool VersionList::append(const char *p, std::size_t n) noexcept {
   if (lines_.size_ == lines_.capacity_) {
-    std::size_t cap = std::max<std::size_t>(1024, 2 * lines_.capacity_);
-    resize(lines_.data_, cap);
+    std::size_t cap = std::max(kFirstLines, 2 * lines_.capacity_);
+    if (!resize(lines_.data_, cap)) return false;
     lines_.capacity_ = cap;
   }
   if (n > Line::kInline) {  // the line will point to a copy that lasts
-    char *s = store(n + 1);
+    char *s = n <= Line::kMaxSize ? store(n + 1) : nullptr;
+    if (s == nullptr) return false;
     std::memcpy(s, p, n);
     s[n] = '\0';
     p = s;
   }
   new (lines_.data_.get() + lines_.size_) Line(p, n);
   ++lines_.size_;
+  return true;
 }
 
-int VersionList::read_lines(int fd) {
+int VersionList::read_lines(int fd) noexcept {
   struct stat st;
   if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) return EISDIR;
-  std::size_t cap = kReadBlock;
+  std::size_t cap = kFirstBlock;
   MallocArray<char> block = allocate<char>(cap);
+  if (!block) return ENOMEM;
   std::size_t begin = 0;  // [begin, len) is a line without its line feed yet
   std::size_t len = 0;
   int err = 0;
   for (;;) {
     if (len == cap) {
-      if (begin > 0) {
+      if (begin > 0 && cap >= kReadBlock) {
         std::memmove(block.get(), block.get() + begin, len - begin);
         len -= begin;
         begin = 0;
-      } else {  // one line fills the block
+      } else {  // a small block, or one line fills it
         cap *= 2;
-        resize(block, cap);
+        if (!resize(block, cap)) return ENOMEM;
       }
     }
     ssize_t got = read(fd, block.get() + len, cap - len);
@@ -113,12 +136,12 @@ int VersionList::read_lines(int fd) {
     const char *end = p + got;
     while (const void *nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p))) {
       p = static_cast<const char *>(nl);
-      append(b + begin, static_cast<std::size_t>(p - b) - begin);
+      if (!append(b + begin, static_cast<std::size_t>(p - b) - begin)) return ENOMEM;
       begin = static_cast<std::size_t>(++p - b);
     }
     len += static_cast<std::size_t>(got);
   }
-  if (begin < len) append(block.get() + begin, len - begin);
+  if (begin < len && !append(block.get() + begin, len - begin)) return ENOMEM;
   return err;
 }
 
@@ -128,7 +151,8 @@ bool VersionList::less(const Line &a, const Line &b) const noexcept {
   return bytes_before(a.view(), b.view());
 }
 
-void VersionList::sort() {
-  merge_sort(lines_.data_.get(), lines_.size_,
-             [this](const Line &a, const Line &b) { return less(a, b); });
+int VersionList::sort() noexcept {
+  bool sorted = merge_sort(lines_.data_.get(), lines_.size_,
+                           [this](const Line &a, const Line &b) { return less(a, b); });
+  return sorted ? 0 : ENOMEM;
 }

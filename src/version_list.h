@@ -4,7 +4,7 @@
 
 #include <cstddef>
 #include <cstdio>
-#include <vector>
+#include <memory>
 
 #include "line.h"
 #include "malloc_array.h"
@@ -36,40 +36,48 @@ class VersionList {
   // Appends every line of the open descriptor `fd`, in order. A last line
   // without a line feed counts; CR and NUL bytes stay in the line. Returns 0,
   // or the errno of a failed read, in which case the lines read before the
-  // failure are kept. A directory fails with EISDIR. Throws std::bad_alloc
-  // when memory runs out.
-  int read_lines(int fd);
+  // failure are kept. A directory fails with EISDIR; running out of memory
+  // fails with ENOMEM.
+  [[nodiscard]] int read_lines(int fd) noexcept;
 
   // True when `a` orders strictly before `b`: by version, then by bytes.
   bool less(const Line &a, const Line &b) const noexcept;
 
-  // Puts the lines into ascending order by less(). Throws std::bad_alloc
-  // when there is no room for its buffer.
-  void sort();
+  // Puts the lines into ascending order by less(). Returns 0, or ENOMEM,
+  // with the lines in some order, when there is no room for its buffers.
+  [[nodiscard]] int sort() noexcept;
 
   // Writes each line and a line feed. Returns 0, or the errno of the first
-  // write that failed, after which nothing more is written. Throws
-  // std::bad_alloc, before it writes anything, when there is no room for
-  // its buffer; nothing after that allocates.
-  int print_plain(std::FILE *out) const;
+  // write that failed, after which nothing more is written. Returns ENOMEM,
+  // before it writes anything, when there is no room for its buffer;
+  // nothing after that allocates.
+  [[nodiscard]] int print_plain(std::FILE *out) const noexcept;
 
   // Writes each line, " (<)" when it orders after the line before it (the
   // first is compared with the empty line) or " (==)" when not, and a line
   // feed. Returns as print_plain() does.
-  int print_verbose(std::FILE *out) const;
+  [[nodiscard]] int print_verbose(std::FILE *out) const noexcept;
 
   int flags() const noexcept { return flags_; }
   const Lines &lines() const noexcept { return lines_; }
 
  private:
-  // Appends the `n` bytes at `p` as a line.
-  void append(const char *p, std::size_t n);
-  // Room for `n` bytes that lives as long as the list.
-  char *store(std::size_t n);
+  // Frees a chunk of long lines' bytes and every chunk before it.
+  struct FreeChunks {
+    void operator()(char *chunk) const noexcept;
+  };
+
+  // Appends the `n` bytes at `p` as a line; false when memory runs out.
+  bool append(const char *p, std::size_t n) noexcept;
+  // Room for `n` bytes that lives as long as the list; null when memory
+  // runs out.
+  char *store(std::size_t n) noexcept;
 
   int flags_;
   Lines lines_;
-  std::vector<MallocArray<char>> chunks_;  // bytes of long lines
+  // The newest chunk of long lines' bytes. Each chunk starts with a pointer
+  // to the chunk before it, so that they go with the list.
+  std::unique_ptr<char, FreeChunks> chunks_;
   char *room_ = nullptr;      // the unused end of the newest shared chunk
   std::size_t room_left_ = 0;
 };

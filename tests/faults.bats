@@ -72,24 +72,28 @@ setup_file() {
 
 @test "memory running out at each allocation: one line naming where, nothing listed" {
   [ "${SANITIZED:-0}" = 1 ] && skip "the preloaded allocation would bypass the sanitizer's"
-  # Short and long lines out of order from two inputs, so that the run
-  # allocates for reading, storing, sorting and listing.
+  # Short and long lines out of order from three inputs, so that the run
+  # allocates for reading, storing, sorting and listing; the third is
+  # larger than the block reading starts with, and than the lines' first
+  # array, so that both grow.
   a=$BATS_TEST_TMPDIR/a
   b=$BATS_FILE_TMPDIR/three
+  c=$BATS_TEST_TMPDIR/c
   for i in $(seq 1 40); do
     printf '1.%d\nrelease-candidate-%d.0\n' $((i * 37 % 41)) $((40 - i))
   done >"$a"
+  seq 1 20000 | sed 's/^/2./' >"$c"
   want=$BATS_TEST_TMPDIR/want
   seen=$BATS_TEST_TMPDIR/seen
   for opt in '' -v; do
-    "$QUENORBIAL_SORT" $opt "$a" "$b" >"$want"
+    "$QUENORBIAL_SORT" $opt "$a" "$b" "$c" >"$want"
     run_kept env LD_PRELOAD="$FAILING_ALLOC" FAIL_ALLOC_TALLY="$BATS_TEST_TMPDIR/tally" \
-      "$QUENORBIAL_SORT" $opt "$a" "$b"
+      "$QUENORBIAL_SORT" $opt "$a" "$b" "$c"
     expect_file 0 "$want" ''
     calls=$(cat "$BATS_TEST_TMPDIR/tally")
     : >"$seen"
     for ((k = 1; k <= calls; ++k)); do
-      run_kept env LD_PRELOAD="$FAILING_ALLOC" FAIL_ALLOC_AT=$k "$QUENORBIAL_SORT" $opt "$a" "$b"
+      run_kept env LD_PRELOAD="$FAILING_ALLOC" FAIL_ALLOC_AT=$k "$QUENORBIAL_SORT" $opt "$a" "$b" "$c"
       if [ "$status" -eq 0 ]; then  # stdio does without a buffer of its own
         expect_file 0 "$want" ''
         continue
@@ -98,17 +102,17 @@ setup_file() {
       subject=${subject#"$QUENORBIAL_SORT: "}
       subject=${subject%": Cannot allocate memory"}
       case $subject in
-        "$a" | "$b" | sort | stdout) ;;
+        "$a" | "$b" | "$c" | sort | stdout) ;;
         *) subject='(an input, sort or stdout)' ;;
       esac
       expect 1 '' "$QUENORBIAL_SORT: $subject: Cannot allocate memory\n"
       printf '%s\n' "$subject" >>"$seen"
     done
     # Each step of the run met a failure of its own.
-    for subject in "$a" "$b" sort stdout; do
+    for subject in "$a" "$b" "$c" sort stdout; do
       grep -qxF -- "$subject" "$seen" && continue
       printf 'ran: %s %s %s with each of %s allocations failing\n' \
-        "$QUENORBIAL_SORT" "$opt" "$a $b" "$calls"
+        "$QUENORBIAL_SORT" "$opt" "$a $b $c" "$calls"
       printf 'expected a failure naming %s; the failures named:\n' "$subject"
       cat "$seen"
       return 1

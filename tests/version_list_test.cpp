@@ -168,7 +168,7 @@ TEST(PrintVerbose, Markers) {
   };
   for (const Case &c : cases) {
     VersionList list = list_of(c.in, c.flags);
-    list.sort();
+    ASSERT_EQ(list.sort(), 0);
     EXPECT_EQ(verbose(list), c.want) << testing::PrintToString(c.in);
   }
 }
@@ -178,7 +178,7 @@ TEST(PrintVerbose, RepeatsExactlyWhenIdentical) {
   for (int round = 0; round < 20; ++round) {
     int flags = round % 4;
     VersionList list = list_of(join(support::random_lines(rng, 500)), flags);
-    list.sort();
+    ASSERT_EQ(list.sort(), 0);
     std::vector<std::string> before = texts(list);
     std::string out = verbose(list);
     EXPECT_TRUE(texts(list) == before) << "print_verbose changed the list";
