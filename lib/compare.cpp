@@ -2,39 +2,33 @@
 // epoch, numbers, words, revision, plus and tilde marks, an end mark), each
 // component gets a rank, and the first pair of components that differ decides.
 //
-// Map. The reader (Cursor, step(), classify(), next()) holds every rule of
-// the ordering, each once. The rest only decides where reading starts and
-// what the reader knows there.
-//
-// Strings read with different flags are read whole, from their starts. With
-// the same flags, the bytes before the first difference are common, and so
-// is what the reader makes of them, but for three things:
-// - A component's kind may depend on the byte after it (a hyphen before a
-//   digit, a letter suffix before a digit), which may be the differing byte.
-//   So reading restarts at the start of the run of letters and digits that
-//   holds the difference, or at the hyphen before it.
-// - An extension chain makes a string end early, decided by its whole tail.
-//   A chain that starts before the difference in either string runs through
-//   the byte before it, so the run of letters and digits there is a listed
-//   name after a dot, in that string. Only then does reading restart
-//   earlier, at the first dot of the listed names before the difference,
-//   and each string's reader finds its own chain. Plus marks and the tilde
-//   after them ("+~") are single bytes that decide by themselves, so they
-//   need no care here.
-// - The epoch and the skipped v are decided by the opening bytes. A restart
-//   past the opening digits has both openings in common; one at the start
-//   reads both strings whole, except past a v that the other string lacks.
-// The reader's state at the restart is found by reading the common bytes of
-// one string from right after the last number before it, where all that
-// counts of the zeros is whether one is pending and a hyphen after it may
-// open a revision. What lies further behind (a plus mark, the revision mark
-// a run of letters, digits and dots began at) the reader finds when a word
-// needs it, by searching back or reading from the start.
-//
-// Most pairs differ first in a number that both hold (1.2 and 1.10, rc2 and
-// rc10), or right after one (1.2 and 1.2.1). Two values that differ decide,
-// whatever came before: a value beats a zero, and it beats the pre-release
-// word that a dropped zero leaves. Equal values read on after the numbers.
+// Map, from the bottom up; each part relies only on those above it.
+// - Character tests, the names of extensions and their index: ASCII only.
+// - The reader: Cursor, step(), classify() and next(). It holds every rule
+//   of the ordering, each once, and reads one string from a point where it
+//   knows what the rules need of the bytes behind: from the start, right
+//   after a number (Cursor::after_number()), or where another cursor stood
+//   in a string alike up to there (Cursor::moved_to()). What lies further
+//   behind (a plus mark, the revision mark a run began at) it searches for
+//   when a word needs it.
+// - compare_components(): the first pair of components that differ
+//   decides. compare_whole() reads both strings from their starts, each
+//   with its own flags, and is right for any pair.
+// - The fast path, for two strings read with the same flags (a Pair): their
+//   readings are alike up to the first byte where they differ, but for
+//   what the bytes from there on decide of the components behind them.
+//   - restart_point() decides where reading restarts and lists each such
+//     hazard with the rule it comes from; compare_from() reads on from
+//     there, the state found by reading one string up to it
+//     (Cursor::read_to()) and shared with the other.
+//   - values_decide() guards the shortcut where the difference lies in a
+//     number that both strings hold: two values that differ decide,
+//     whatever came before, and equal ones leave both readings in a known
+//     state right after them (compare_by_values()).
+//   - plain_prefix() reads the common bytes while they hold no letter, the
+//     case where values_decide() has least to ask; compare_elsewhere()
+//     takes every other pair, and compare_past_v() a pair whose first bytes
+//     differ by a v that is skipped.
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
@@ -58,6 +52,19 @@ constexpr bool is_alpha(Byte c) noexcept { return static_cast<unsigned>((c | 0x2
 constexpr bool is_alnum(Byte c) noexcept { return is_digit(c) || is_alpha(c); }
 constexpr Byte fold(Byte c) noexcept { return c | 0x20; }  // digits stay as they are
 
+// The bytes that the fast path passes over without a second look: all but
+// the end and letters.
+struct ByteSet {
+  bool has[256];
+  constexpr bool operator[](Byte c) const noexcept { return has[c]; }
+};
+constexpr ByteSet plain_bytes() noexcept {
+  ByteSet set{};
+  for (int c = 1; c < 256; ++c) set.has[c] = !is_alpha(static_cast<Byte>(c));
+  return set;
+}
+constexpr ByteSet kPlain = plain_bytes();
+
 // Case-insensitive match of the `n` bytes at `w` against a lower-case name.
 bool word_is(const Byte *w, std::size_t n, std::string_view name) noexcept {
   if (n != name.size()) return false;
@@ -68,6 +75,13 @@ bool word_is(const Byte *w, std::size_t n, std::string_view name) noexcept {
 }
 
 bool is_epoch_mark(Byte c) noexcept { return c == ':' || c == '!'; }
+
+// The first digit of a number that is not a leading zero, or its end: a
+// number's leading zeros are ignored.
+const Byte *past_zeros(const Byte *p) noexcept {
+  while (*p == '0') ++p;
+  return p;
+}
 
 // Whether the string opens with a v that is skipped: git tags mix "v1.2" and
 // "1.2".
@@ -89,9 +103,9 @@ constexpr std::string_view kExtensions[] = {
 
 // Where the names that open with a byte, in either case, stand in
 // kExtensions: [begin, end), empty for a byte no name opens with. Tables,
-// since most bytes asked about are the digits of a number after a dot.
-// `opens` says begin != end in one load: comparing the two cost sorts of
-// 200,000 lines 1% more library instructions.
+// since most bytes asked about are the digits of a number after a dot, and
+// `opens` says begin != end in one load, as the numbers' path asks it of
+// nearly every pair.
 struct ExtensionIndex {
   bool opens[256];
   Byte begin[256];
@@ -309,8 +323,7 @@ inline Rank step(Cursor &c, Byte &key, const Byte *stop = nullptr) noexcept {
   Byte ch = *p;
   if (is_digit(ch)) {
     c.opens_ = true;
-    while (*p == '0') ++p;
-    c.p_ = p;
+    c.p_ = p = past_zeros(p);
     return is_digit(*p) ? kNonzero : kZero;
   }
   if (is_alpha(ch)) {
@@ -444,14 +457,21 @@ Cursor Cursor::read_to(const Byte *s, const Byte *to, int flags) noexcept {
   return c;
 }
 
-// Reads two numbers without leading zeros in one pass: the longer is larger,
-// then the first differing digit decides. Both are read to their ends when
-// they are equal.
+// Compares two numbers without leading zeros by value: the longer is
+// larger, then the first differing digit decides. Both are read to their
+// ends when they are equal; when they differ, at least the shorter is.
 inline int compare_numbers(const Byte *&a, const Byte *&b) noexcept {
-  int first = 0;
-  for (; is_digit(*a) && is_digit(*b); ++a, ++b) {
-    if (first == 0 && *a != *b) first = *a < *b ? -1 : 1;
+  while (*a == *b && is_digit(*a)) {
+    ++a;
+    ++b;
   }
+  if (!is_digit(*a)) return is_digit(*b) ? -1 : 0;
+  if (!is_digit(*b)) return 1;
+  int first = *a < *b ? -1 : 1;
+  do {
+    ++a;
+    ++b;
+  } while (is_digit(*a) && is_digit(*b));
   if (is_digit(*a)) return 1;
   if (is_digit(*b)) return -1;
   return first;
@@ -491,153 +511,189 @@ int compare_whole(const Byte *a, const Byte *b, int a_flags, int b_flags) noexce
   return compare_components(Cursor::at_start(a, a_flags), Cursor::at_start(b, b_flags));
 }
 
-// Compares `a` and `b`, read with the same flags, from `at` bytes past `x`
-// in `a` and `y` in `b`, where their readings are in the same state and up
-// to which they hold the same bytes.
-int compare_from(const Byte *a, const Byte *b, const Byte *x, const Byte *y, std::size_t at,
-                 int flags) noexcept {
-  if (at == 0) return compare_whole(a, b, flags, flags);
-  Cursor ca = Cursor::read_to(a, x + at, flags);
-  return compare_components(ca, ca.moved_to(b, y + at));
+
+// Two strings read with the same flags, and where the fast path reads each
+// from: both strings' readings are in the same state at x and at y.
+struct Pair {
+  const Byte *a;  // the strings
+  const Byte *b;
+  const Byte *x;  // a, or a past a v that only a string opening with v skips
+  const Byte *y;  // b, or b past such a v
+  int flags;
+};
+
+// Compares the pair from `at` bytes past x and y, where both readings are in
+// the same state and up to which they hold the same bytes; from the strings'
+// starts when `at` is 0. Out of line, so that its callers stay light.
+__attribute__((noinline)) int compare_from(Pair p, std::size_t at) noexcept {
+  if (at == 0) return compare_whole(p.a, p.b, p.flags, p.flags);
+  Cursor ca = Cursor::read_to(p.a, p.x + at, p.flags);
+  return compare_components(ca, ca.moved_to(p.b, p.y + at));
 }
 
-// Compares `a` from `p` and `b` from `q`, right after numbers of the same
-// value that end their common bytes; the one in `a` begins at `num`.
-int compare_after_numbers(const Byte *a, const Byte *b, const Byte *num, const Byte *p,
-                          const Byte *q, int flags) noexcept {
-  bool zero = all_zeros(num, p);
-  return compare_components(Cursor::after_number(a, p, zero, flags),
-                            Cursor::after_number(b, q, zero, flags));
+// Whether a listed name may follow a dot at `run` in either string.
+inline bool may_follow_extension_dot(Pair p, std::size_t run) noexcept {
+  return run > 0 && p.x[run - 1] == '.' &&
+         (may_open_extension(p.x + run) || may_open_extension(p.y + run));
 }
 
 // The first dot of the listed names that end just before `run`, where one
-// string or the other has a listed name; else `run`.
-std::size_t before_listed_names(const Byte *x, const Byte *y, std::size_t run) noexcept {
-  if (extension_end(x + run) == nullptr && extension_end(y + run) == nullptr) return run;
+// string or the other has a listed name at `run`; else `run`.
+std::size_t before_listed_names(Pair p, std::size_t run) noexcept {
+  if (extension_end(p.x + run) == nullptr && extension_end(p.y + run) == nullptr) return run;
   std::size_t at = run - 1;
   for (;;) {
-    std::size_t name = run_start(x, at);
-    if (name == at || name == 0 || x[name - 1] != '.' || extension_end(x + name) == nullptr) {
+    std::size_t name = run_start(p.x, at);
+    if (name == at || name == 0 || p.x[name - 1] != '.' || extension_end(p.x + name) == nullptr) {
       return at;
     }
     at = name - 1;
   }
 }
 
-// Whether a listed name may follow a dot at `run` in either string.
-inline bool may_follow_extension_dot(const Byte *x, const Byte *y, std::size_t run) noexcept {
-  return run > 0 && x[run - 1] == '.' &&
-         (may_open_extension(x + run) || may_open_extension(y + run));
-}
-
-// Where reading must restart, at or before `run`, the start of the run of
-// letters and digits that holds the byte before the difference, so that it
-// meets every extension chain that may start before the difference.
-inline std::size_t before_extensions(const Byte *x, const Byte *y, std::size_t run) noexcept {
-  return may_follow_extension_dot(x, y, run) ? before_listed_names(x, y, run) : run;
-}
-
-// Whether the strings at `x` and `y` differ; if so, `i` is the number of
-// bytes they have in common. Two bytes a turn, each read only when the one
-// before it is common and not the end: one byte a turn ran at half its
-// speed when the compiler laid the loop across two 32-byte blocks of code,
-// as it came to with the third edition (1 MiB of common bytes in 0.58 ms
-// against 0.30 ms), and where the loop lands moves with any change to the
-// file.
-inline bool first_difference(const Byte *x, const Byte *y, std::size_t &i) noexcept {
-  for (i = 0;; i += 2) {
-    if (x[i] != y[i] || x[i] == '\0') break;
-    if (x[i + 1] != y[i + 1] || x[i + 1] == '\0') {
-      ++i;
-      break;
-    }
+// Where reading restarts for a pair whose first `i` bytes from x and y on
+// are the same. Behind the difference both readings are alike, but for
+// what the bytes at and after it decide of the components before it. Each
+// such hazard, with the rule it comes from, in the order they are met:
+// 1. A component's kind may depend on the byte after it, which may be the
+//    one that differs: a hyphen is a revision mark only before a digit, and
+//    one letter after a number is a letter suffix only when no digit
+//    follows. So reading restarts at the start of the run of letters and
+//    digits that holds the byte before the difference, or at the hyphen
+//    before that run.
+// 2. An extension chain makes a string end early, decided by its whole
+//    tail. A chain that starts before the difference in either string runs
+//    through the byte before it, so the run there is a listed name after a
+//    dot in that string. Only then does reading restart earlier, at the
+//    first dot of the listed names before the difference, and each string's
+//    reader finds its own chain. Plus marks and the tilde after them ("+~")
+//    are single bytes that decide by themselves.
+// 3. The epoch and the skipped v are decided by the opening bytes. A
+//    restart past the opening digits has both openings in common; one at
+//    the start reads both strings whole (compare_from()).
+std::size_t restart_point(Pair p, std::size_t i) noexcept {
+  std::size_t run = run_start(p.x, i);
+  if (may_follow_extension_dot(p, run)) {
+    std::size_t at = before_listed_names(p, run);
+    if (at != run) return at;
   }
-  return x[i] != y[i];
+  if (run > 0 && p.x[run - 1] == '-') return run - 1;
+  return run;
 }
 
-// Compares `a` and `b`, read with the same flags, whose readings are in the
-// same state at `x` and `y` and whose first `i` bytes from there on are the
-// same, where the difference is not in a number that both hold.
-int compare_elsewhere(const Byte *a, const Byte *b, const Byte *x, const Byte *y, std::size_t i,
-                      int flags) noexcept {
-  std::size_t run = run_start(x, i);
-  std::size_t at = before_extensions(x, y, run);
-  // Whether a hyphen is a revision mark depends on the byte after it.
-  if (at == run && at > 0 && x[at - 1] == '-') --at;
-  return compare_from(a, b, x, y, at, flags);
+// Whether the values of the numbers that both strings hold from `num` bytes
+// past x and y on, where the difference lies in them or right after them,
+// decide the order, whatever came before; and, when they are equal, whether
+// both readings are in the same state right after them. `plain` says that
+// the common bytes hold no letter. A value beats a zero, and it beats the
+// pre-release word that a dropped zero leaves, so two values that differ
+// decide, and equal ones leave both read alike, but for:
+// - An extension chain: a listed name may hold the numbers (7z, bz2), or a
+//   chain may start right before them, where their run of letters and
+//   digits follows a dot. The plain path does not look for the names
+//   themselves.
+// - The epoch: digits that open both strings may be the epoch of one only.
+//   That is known only once the numbers are read, so compare_by_values()
+//   asks it then (epoch_in_doubt()).
+inline bool values_decide(Pair p, std::size_t num, bool plain) noexcept {
+  if (num == 0) return true;
+  std::size_t run = num;
+  if (!plain && is_alpha(p.x[num - 1])) run = run_start(p.x, num);
+  return !may_follow_extension_dot(p, run) || (!plain && before_listed_names(p, run) == run);
 }
 
-// As compare_elsewhere(), where both hold a number that begins `num` bytes
-// on and holds the difference or ends at it, and no extension chain starts
-// before it. Two values that differ decide, whatever came before; equal ones
-// leave both read up to a known state.
-inline int compare_numbers_at(const Byte *a, const Byte *b, const Byte *x, const Byte *y,
-                              std::size_t num, int flags) noexcept {
-  const Byte *p = x + num;
-  const Byte *q = y + num;
-  while (*p == '0') ++p;
-  while (*q == '0') ++q;
-  int r = compare_numbers(p, q);
-  // Digits that open both strings may be the epoch of one only. A number
-  // read only in part is the longer one, which is the larger as an epoch or
-  // not; only one read whole can turn the order.
-  if (num == 0 && x == a && y == b && is_epoch_mark(*p) != is_epoch_mark(*q)) {
-    return compare_whole(a, b, flags, flags);
+// Whether numbers that open both strings and stop at `e` and `f` may be the
+// epoch of one only. A number read only in part is the longer one, which
+// is the larger as an epoch or not; only one read whole can turn the order.
+inline bool epoch_in_doubt(Pair p, std::size_t num, const Byte *e, const Byte *f) noexcept {
+  return num == 0 && p.x == p.a && p.y == p.b && is_epoch_mark(*e) != is_epoch_mark(*f);
+}
+
+// Compares the pair after numbers of the same value that end at `e` and
+// `f`, all zeros when `zero`. Out of line: the common pairs' path stays
+// short.
+__attribute__((noinline)) int compare_after_numbers(Pair p, const Byte *e, const Byte *f,
+                                                    bool zero) noexcept {
+  return compare_components(Cursor::after_number(p.a, e, zero, p.flags),
+                            Cursor::after_number(p.b, f, zero, p.flags));
+}
+
+// Compares the pair by the numbers that both strings hold from `num` bytes
+// past x and y on, if their values decide: then true, and the answer in
+// `result`.
+inline bool compare_by_values(Pair p, std::size_t num, bool plain, int &result) noexcept {
+  if (!values_decide(p, num, plain)) return false;
+  const Byte *e = past_zeros(p.x + num);
+  const Byte *f = past_zeros(p.y + num);
+  int r = compare_numbers(e, f);
+  if (epoch_in_doubt(p, num, e, f)) return false;
+  result = r != 0 ? r : compare_after_numbers(p, e, f, all_zeros(p.x + num, e));
+  return true;
+}
+
+// The number of bytes that `x` and `y` have in common from their starts on,
+// up to the first that differs or is not plain (the end, or a letter).
+// Two bytes a turn, each read only when the one before it is common and
+// plain: where the compiler lays out a loop of one byte a turn moves with
+// any change to the file, and some layouts run it at half the speed.
+inline std::size_t plain_prefix(const Byte *x, const Byte *y) noexcept {
+  for (std::size_t i = 0;; i += 2) {
+    if (x[i] != y[i] || !kPlain[x[i]]) return i;
+    if (x[i + 1] != y[i + 1] || !kPlain[x[i + 1]]) return i + 1;
   }
-  if (r != 0) return r;
-  return compare_after_numbers(a, b, x + num, p, q, flags);
 }
 
-// compare_numbers_at() where a dot before the run that holds the numbers,
-// which starts at `run`, may open an extension chain in either string. A
-// function of its own, which the compiler leaves out of line: with its body
-// in compare_at_numbers() the common pairs took 25% more instructions.
-int compare_numbers_after_dot(const Byte *a, const Byte *b, const Byte *x, const Byte *y,
-                              std::size_t i, std::size_t num, std::size_t run, int flags) noexcept {
-  if (before_listed_names(x, y, run) != run) return compare_elsewhere(a, b, x, y, i, flags);
-  return compare_numbers_at(a, b, x, y, num, flags);
-}
-
-// As compare_elsewhere(), where both hold a number that begins `num` bytes
-// on and holds the difference or ends at it.
-inline int compare_at_numbers(const Byte *a, const Byte *b, const Byte *x, const Byte *y,
-                              std::size_t i, std::size_t num, int flags) noexcept {
-  // A listed name may hold the numbers only after a dot or a letter.
-  if (num > 0 && (x[num - 1] == '.' ? may_open_extension(x + num) || may_open_extension(y + num)
-                                    : is_alpha(x[num - 1]))) {
-    std::size_t run = run_start(x, num);
-    if (may_follow_extension_dot(x, y, run)) {
-      return compare_numbers_after_dot(a, b, x, y, i, num, run, flags);
-    }
+// The number of bytes that `x` and `y` have in common from `i` on, up to
+// the first that differs or the end; two a turn, as plain_prefix().
+inline std::size_t common_prefix(const Byte *x, const Byte *y, std::size_t i) noexcept {
+  for (;; i += 2) {
+    if (x[i] != y[i] || x[i] == '\0') return i;
+    if (x[i + 1] != y[i + 1] || x[i + 1] == '\0') return i + 1;
   }
-  return compare_numbers_at(a, b, x, y, num, flags);
 }
 
-// Compares `a` and `b` as compare_elsewhere() does, wherever they differ.
-inline int compare_after_prefix(const Byte *a, const Byte *b, const Byte *x, const Byte *y,
-                                std::size_t i, int flags) noexcept {
-  std::size_t num = number_start(x, i);
-  if (is_digit(x[num]) && is_digit(y[num])) return compare_at_numbers(a, b, x, y, i, num, flags);
-  return compare_elsewhere(a, b, x, y, i, flags);
+int compare_past_v(const Byte *a, const Byte *b, int flags) noexcept;
+
+// Compares a pair whose first `common` bytes from x and y on are the same,
+// where the plain path did not decide. Out of line: the common pairs' path
+// stays short, and keeps no more than it needs.
+__attribute__((noinline)) int compare_elsewhere(Pair p, std::size_t common) noexcept {
+  std::size_t i = common_prefix(p.x, p.y, common);
+  if (p.x[i] == p.y[i]) return 0;
+  std::size_t num = number_start(p.x, i);
+  if (is_digit(p.x[num]) && is_digit(p.y[num])) {
+    int r;
+    if (compare_by_values(p, num, false, r)) return r;
+  }
+  return compare_from(p, restart_point(p, i));
 }
 
-// Compares two strings read with the same flags that differ in their first
-// byte, one of them not a digit. Out of line: inlined into
-// quenorbial_compare4(), it cost sorts 2% (registry-like lines) and 4%
-// (Debian-like) more instructions, all outside it.
-__attribute__((noinline)) int compare_first_bytes(const Byte *a, const Byte *b,
-                                                  int flags) noexcept {
-  const Byte *x = a + opens_with_v(a);
-  const Byte *y = b + opens_with_v(b);
+// Compares the pair from x and y on, where they hold the same bytes.
+__attribute__((always_inline)) inline int compare_after_prefix(Pair p) noexcept {
+  std::size_t i = plain_prefix(p.x, p.y);
+  if (p.x[i] == p.y[i]) return p.x[i] == '\0' ? 0 : compare_elsewhere(p, i);
+  std::size_t num = number_start(p.x, i);
+  if (is_digit(p.x[num]) && is_digit(p.y[num])) {
+    int r;
+    if (compare_by_values(p, num, true, r)) return r;
+    return compare_elsewhere(p, num);
+  }
+  if (i == 0 && p.x == p.a && p.y == p.b) return compare_past_v(p.a, p.b, p.flags);
+  return compare_elsewhere(p, i);
+}
+
+// Compares two strings read with the same flags whose first bytes differ,
+// one of them not a digit: past a v that one or both skip, they may read
+// alike. Out of line: the common pairs' path stays short.
+__attribute__((noinline)) int compare_past_v(const Byte *a, const Byte *b, int flags) noexcept {
+  Pair p{a, b, a + opens_with_v(a), b + opens_with_v(b), flags};
   // Past a skipped v both read alike, unless the other string opens with an
   // epoch, which a string that opens with v never has.
-  if ((x == a && y == b) || (x == a && epoch_mark(a) != nullptr) ||
-      (y == b && epoch_mark(b) != nullptr)) {
+  if ((p.x == a && p.y == b) || (p.x == a && epoch_mark(a) != nullptr) ||
+      (p.y == b && epoch_mark(b) != nullptr)) {
     return compare_whole(a, b, flags, flags);
   }
-  std::size_t i;
-  if (!first_difference(x, y, i)) return 0;
-  return compare_after_prefix(a, b, x, y, i, flags);
+  return compare_after_prefix(p);
 }
 
 }  // namespace
@@ -648,12 +704,5 @@ int quenorbial_compare4(const char *v1, const char *v2, int v1_flags, int v2_fla
   v1_flags &= kFlagBits;
   v2_flags &= kFlagBits;
   if (v1_flags != v2_flags) return compare_whole(a, b, v1_flags, v2_flags);
-  std::size_t n;
-  if (!first_difference(a, b, n)) return 0;
-  // compare_after_prefix() with the first bytes' case after the numbers'
-  // one: through it, the common pairs took 7% more instructions.
-  std::size_t num = number_start(a, n);
-  if (is_digit(a[num]) && is_digit(b[num])) return compare_at_numbers(a, b, a, b, n, num, v1_flags);
-  if (n == 0) return compare_first_bytes(a, b, v1_flags);
-  return compare_elsewhere(a, b, a, b, n, v1_flags);
+  return compare_after_prefix(Pair{a, b, a, b, v1_flags});
 }
