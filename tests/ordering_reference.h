@@ -6,7 +6,7 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -35,10 +35,9 @@ inline std::string lower(std::string s) {
   return s;
 }
 
-template <std::size_t N>
-bool listed(const std::string &w, const char *const (&names)[N]) {
-  return std::find(std::begin(names), std::end(names), w) != std::end(names);
-}
+using Names = std::set<std::string>;
+
+inline bool listed(const std::string &w, const Names &names) { return names.count(w) != 0; }
 
 inline Component number(const std::string &run) {
   std::size_t first = run.find_first_not_of('0');
@@ -49,7 +48,7 @@ inline Component number(const std::string &run) {
 // `s` without the extension chain at its end: while the name after its last
 // dot is a listed one, in any case, the dot and the name are cut off.
 inline std::string without_extensions(std::string s) {
-  static const char *const kNames[] = {
+  static const Names kNames = {
       "tar", "gz",  "tgz", "bz2", "tbz2",  "xz",       "txz", "zst", "lz",  "lzma", "zip",
       "7z",  "jar", "war", "ear", "aar",   "deb",      "rpm", "apk", "exe", "msi",  "dmg",
       "pkg", "whl", "egg", "gem", "nupkg", "appimage", "iso", "img", "asc", "sig"};
@@ -72,7 +71,7 @@ inline bool name_and_digits(const std::string &token, const std::string &name,
 
 // Whether a lower-case token names a platform.
 inline bool is_platform(const std::string &token) {
-  static const char *const kAlone[] = {
+  static const Names kAlone = {
       "mac", "windows", "musl", "msvc", "openbsd", "netbsd", "dragonfly", "solaris",
       "illumos", "aix", "ios", "wasm", "wasi",
       "amd64", "x86", "x64", "x32", "arm", "arm64", "armhf", "armel", "aarch64", "i386",
@@ -124,10 +123,10 @@ enum class Reading { kPost, kDropped, kPre };
 
 inline Reading classify(const std::string &w, bool suffix, bool patch_flag, bool after_plus,
                         bool in_revision, bool after_release, bool rule7) {
-  static const char *const kPostWords[] = {
+  static const Names kPostWords = {
       "post", "patch", "pl",  "errata", "rev", "sp", "r",  "hotfix", "bugfix", "dfsg",
       "ds",   "repack", "svn", "git",   "bzr", "hg", "cvs", "jdk",   "jre"};
-  static const char *const kReleaseWords[] = {"final", "release", "ga"};
+  static const Names kReleaseWords = {"final", "release", "ga"};
   if (suffix || listed(w, kPostWords) || (w == "p" && patch_flag) || after_plus ||
       in_revision || after_release) {
     return Reading::kPost;
@@ -147,6 +146,7 @@ inline std::vector<Component> components(const char *str, int flags) {
   if (!debian) s = without_platform(s);
   const std::size_t n = s.size();
   std::vector<Component> seq;
+  seq.reserve(n + 2);
   std::size_t i = 0;
 
   std::size_t digits = 0;
@@ -228,6 +228,7 @@ inline std::vector<Component> components(const char *str, int flags) {
 
   // Zeros directly before a pre-release word are padding: drop them.
   std::vector<Component> out;
+  out.reserve(seq.size());
   std::size_t zeros = 0;
   for (const Component &c : seq) {
     if (c.rank == kZero) {
