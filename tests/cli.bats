@@ -102,9 +102,10 @@ EOF
 @test "-v on the shipped example" {
   run_kept "$QS" -v "$EXAMPLES"
   expect 0 '1.0.dev1 (<)\n1.0alpha1 (<)\n1.0beta2 (<)\n1.0rc1 (<)\n1.0rc1 (==)\n'\
-'1.0-SNAPSHOT (<)\n1.0 (<)\n1.0.Final (<)\nv1.0.0 (<)\n1.0a (<)\n1.0.post1 (<)\n'\
-'1.0patch1 (<)\n1.0.1 (<)\n1.2 (<)\n1.9 (<)\n1.10 (<)\n1.99999999999999999999999 (<)\n'\
-'2.0.0-rc.1 (<)\n2.0.0 (<)\n10.0 (<)\n' ''
+'1.0-SNAPSHOT (<)\n1.0 (<)\n1.0.Final (<)\n1.0-10 (<)\n1.0-2-1 (<)\nv1.0.0 (<)\n'\
+'1.0a (<)\n1.0patch1 (<)\n1.0.post1 (<)\n1.0.1 (<)\n1.2 (<)\n1.9 (<)\n'\
+'1.9.0.linux-amd64.tar.gz (<)\n1.10 (<)\n1.99999999999999999999999 (<)\n'\
+'2.0.0-rc.1 (<)\n2.0.0rc2-alpine (<)\n2.0.0 (<)\n10.0 (<)\n' ''
   # Without -v, the same lines without their markers.
   sed 's/ ([<=]*)$//' "$stdout_file" >"$T/plain"
   run_kept "$QS" "$EXAMPLES"
