@@ -1,19 +1,22 @@
 // The version ordering: each string is read as a sequence of components (its
-// epoch, numbers, words, revision, plus and tilde marks, an end mark), each
-// component gets a rank, and the first pair of components that differ decides.
+// epoch, numbers, words, revision, hyphen, plus and tilde marks, an end
+// mark), each component gets a rank, and the first pair of components that
+// differ decides.
 //
 // Map, from the bottom up; each part relies only on those above it.
-// - Character tests, the names of extensions and their index: ASCII only.
+// - names.h: the character tests and the names the ordering lists.
 // - The reader: Cursor, step(), classify() and next(). It holds every rule
 //   of the ordering, each once, and reads one string from a point where it
 //   knows what the rules need of the bytes behind: from the start, right
 //   after a number (Cursor::after_number()), or where another cursor stood
 //   in a string alike up to there (Cursor::moved_to()). What lies further
-//   behind (a plus mark, the revision mark a run began at) it searches for
-//   when a word needs it.
+//   behind (a plus mark, the revision mark a run began at, a release word
+//   dropped, a dotted number, an earlier hyphen in a name) or ahead (a later
+//   hyphen) it looks for only when a component needs it.
 // - compare_components(): the first pair of components that differ
-//   decides. compare_whole() reads both strings from their starts, each
-//   with its own flags, and is right for any pair.
+//   decides; a hyphen is told to be a revision or a hyphen mark only where
+//   that decides. compare_whole() reads both strings from their starts,
+//   each with its own flags, and is right for any pair.
 // - The fast path, for two strings read with the same flags (a Pair): their
 //   readings are alike up to the first byte where they differ, but for
 //   what the bytes from there on decide of the components behind them.
@@ -25,54 +28,44 @@
 //     number that both strings hold: two values that differ decide,
 //     whatever came before, and equal ones leave both readings in a known
 //     state right after them (compare_by_values()).
-//   - plain_prefix() reads the common bytes while they hold no letter, the
-//     case where values_decide() has least to ask; compare_elsewhere()
-//     takes every other pair, and compare_past_v() a pair whose first bytes
-//     differ by a v that is skipped.
-#include <algorithm>
+//   - plain_prefix() reads the common bytes while they hold no letter and no
+//     hyphen, the case where values_decide() has least to ask;
+//     compare_elsewhere() takes every other pair, and compare_past_v() a
+//     pair whose first bytes differ by a v that is skipped.
 #include <cstddef>
-#include <iterator>
-#include <string_view>
 
+#include "names.h"
 #include "quenorbial.h"
 
 namespace {
 
-using Byte = unsigned char;
-
-// Ranks in ascending order. kNone marks what is no component: a separator, or
-// a release word spelled out.
-enum Rank : Byte { kTilde, kPre, kEnd, kRevision, kPlus, kZero, kPost, kNonzero, kNone };
+// Ranks in ascending order. kMark is a hyphen that is a revision or a hyphen
+// mark, not yet told which (both come before a zero); kNone is what is no
+// component: a separator, or a release word spelled out.
+enum Rank : Byte {
+  kTilde, kPre, kEnd, kRevision, kSuffix, kPlus, kHyphen, kMark, kZero, kPost, kNonzero, kWord,
+  kNone
+};
 
 constexpr int kFlagBits = P_LETTER_AS_PATCH | ALPHA_AS_POST_RELEASE;
 
-// ASCII only: the locale must not change the order.
-constexpr bool is_digit(Byte c) noexcept { return static_cast<unsigned>(c - '0') < 10u; }
-constexpr bool is_alpha(Byte c) noexcept { return static_cast<unsigned>((c | 0x20) - 'a') < 26u; }
-constexpr bool is_alnum(Byte c) noexcept { return is_digit(c) || is_alpha(c); }
-constexpr Byte fold(Byte c) noexcept { return c | 0x20; }  // digits stay as they are
-
-// The bytes that the fast path passes over without a second look: all but
-// the end and letters.
+// A set of bytes, as a table.
 struct ByteSet {
   bool has[256];
   constexpr bool operator[](Byte c) const noexcept { return has[c]; }
 };
+
+// The bytes that the fast path passes over without a second look: all but
+// the end, letters and the hyphen, which it notes.
 constexpr ByteSet plain_bytes() noexcept {
   ByteSet set{};
-  for (int c = 1; c < 256; ++c) set.has[c] = !is_alpha(static_cast<Byte>(c));
+  for (int c = 1; c < 256; ++c) set.has[c] = !is_alpha(static_cast<Byte>(c)) && c != '-';
   return set;
 }
 constexpr ByteSet kPlain = plain_bytes();
 
-// Case-insensitive match of the `n` bytes at `w` against a lower-case name.
-bool word_is(const Byte *w, std::size_t n, std::string_view name) noexcept {
-  if (n != name.size()) return false;
-  for (std::size_t i = 0; i < n; ++i) {
-    if (fold(w[i]) != static_cast<Byte>(name[i])) return false;
-  }
-  return true;
-}
+// The separators that a platform token's cut takes away before it.
+constexpr bool is_cut_separator(Byte c) noexcept { return c == '.' || c == '-' || c == '_'; }
 
 bool is_epoch_mark(Byte c) noexcept { return c == ':' || c == '!'; }
 
@@ -94,79 +87,53 @@ const Byte *epoch_mark(const Byte *s) noexcept {
   return p != s && is_epoch_mark(*p) ? p : nullptr;
 }
 
-// The names of files' extensions, as in "foo-1.2.tar.gz", in lower case and
-// sorted by their first byte.
-constexpr std::string_view kExtensions[] = {
-    "7z",  "aar", "apk",  "appimage", "asc", "bz2",  "deb", "dmg", "ear", "egg", "exe",
-    "gem", "gz",  "img",  "iso",      "jar", "lz",   "lzma", "msi", "nupkg", "pkg", "rpm",
-    "sig", "tar", "tbz2", "tgz",      "txz", "war",  "whl", "xz",  "zip", "zst"};
-
-// Where the names that open with a byte, in either case, stand in
-// kExtensions: [begin, end), empty for a byte no name opens with. Tables,
-// since most bytes asked about are the digits of a number after a dot, and
-// `opens` says begin != end in one load, as the numbers' path asks it of
-// nearly every pair.
-struct ExtensionIndex {
-  bool opens[256];
-  Byte begin[256];
-  Byte end[256];
-};
-constexpr ExtensionIndex index_extensions() noexcept {
-  ExtensionIndex index{};
-  for (int c = 0; c < 256; ++c) {
-    Byte b = static_cast<Byte>(c);
-    if (!is_alnum(b)) continue;
-    for (Byte k = 0; k < std::size(kExtensions); ++k) {
-      if (static_cast<Byte>(kExtensions[k][0]) != fold(b)) continue;
-      if (!index.opens[c]) index.begin[c] = k;
-      index.opens[c] = true;
-      index.end[c] = k + 1;
-    }
-  }
-  return index;
-}
-constexpr ExtensionIndex kExtensionIndex = index_extensions();
-
-// Every name has a letter second, so that most runs are turned away after
-// two bytes.
-constexpr bool names_have_a_letter_second() noexcept {
-  for (std::string_view name : kExtensions) {
-    if (name.size() < 2 || !is_alpha(static_cast<Byte>(name[1]))) return false;
-  }
-  return true;
-}
-static_assert(names_have_a_letter_second());
-
-// Whether an extension's name may open at `p`.
-bool may_open_extension(const Byte *p) noexcept {
-  return kExtensionIndex.opens[p[0]] && is_alpha(p[1]);
-}
-
-// Whether the run of letters and digits at `w` names an extension and is
-// followed by a dot or the end; if so, where it ends. Each name is matched
-// from the front, so a long run (a timestamp after dev) is not walked. The
-// match folds the bytes below the digits onto them (0x12 onto the 2 of
-// bz2), so a match is a name only if it is all letters and digits.
-const Byte *extension_end(const Byte *w) noexcept {
-  if (!may_open_extension(w)) return nullptr;  // most often a number
-  for (Byte k = kExtensionIndex.begin[w[0]]; k != kExtensionIndex.end[w[0]]; ++k) {
-    std::string_view name = kExtensions[k];
-    const Byte *e = w + name.size();
-    if (word_is(w, name.size(), name) && (*e == '.' || *e == '\0')) {
-      return std::all_of(w, e, is_alnum) ? e : nullptr;
-    }
-  }
-  return nullptr;
-}
-
 // Whether the byte at `p` in the string `s` is a plus mark.
 bool is_plus_mark(const Byte *s, const Byte *p) noexcept {
   return (*p == '+' || *p == '^') && p != s;
 }
 
+// One past the first dotted number (a digit, a dot and a digit) in the
+// string `s`, or one past its end when it has none.
+const Byte *first_dotted_number(const Byte *s) noexcept {
+  for (const Byte *q = s;; ++q) {
+    if (*q == '\0') return q + 1;
+    if (is_digit(q[0]) && q[1] == '.' && is_digit(q[2])) return q + 3;
+  }
+}
+
+// Where a string read as ending early ends: one byte that reads as the end.
+constexpr Byte kCut[1] = {'\0'};
+
+// A word, as the component it is read as.
+struct Word {
+  const Byte *text;  // kPost: compared in any case; kSuffix and kWord: as written
+  std::size_t size;
+  Byte key;  // kPre: its order; the others: their first byte as compared
+};
+
+// The word that a post-release p stands for with P_LETTER_AS_PATCH.
+constexpr Byte kPatch[] = {'p', 'a', 't', 'c', 'h'};
+
+// The words `a` and `b` compared byte by byte, each byte through `by`, a
+// word that is the start of another coming first.
+template <typename By>
+int compare_words(const Word &a, const Word &b, By by) noexcept {
+  std::size_t n = a.size < b.size ? a.size : b.size;
+  for (std::size_t i = 0; i < n; ++i) {
+    Byte x = by(a.text[i]);
+    Byte y = by(b.text[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size == b.size ? 0 : a.size < b.size ? -1 : 1;
+}
+
 // Where the run of letters, digits and dots that is being read stands to a
 // revision mark: whether it began right after one, or not known yet.
 enum class Run : Byte { kPlain, kRevision, kUnknown };
+
+// Whether a release word was dropped after a number of the version, or not
+// known yet.
+enum class Released : Byte { kNo, kYes, kUnknown };
 
 // One string being read into components.
 class Cursor {
@@ -180,6 +147,7 @@ class Cursor {
     }
     c.unscanned_ = c.p_;
     c.run_ = Run::kPlain;
+    c.released_ = Released::kNo;
     return c;
   }
 
@@ -187,11 +155,11 @@ class Cursor {
   // in a string read with the same flags as the other one and alike up to
   // that number. Zeros before it no longer count: all that can turn an
   // order is whether one is still to be compared. What lies further behind
-  // it finds when a word needs it.
+  // it finds when a component needs it.
   static Cursor after_number(const Byte *s, const Byte *p, bool zero, int flags) noexcept {
     Cursor c(s, p, flags, is_epoch_mark(*p) ? epoch_mark(s) : nullptr);
     c.zeros_ = zero ? 1 : 0;
-    c.opens_ = true;
+    c.versioned_ = true;  // unless it is the epoch, which its mark says next
     return c;
   }
 
@@ -209,11 +177,17 @@ class Cursor {
     std::size_t searched = static_cast<std::size_t>(p_ - unscanned_);
     c.unscanned_ = searched < static_cast<std::size_t>(p - s) ? p - searched : s;
     if (epoch_mark_ != nullptr) c.epoch_mark_ = p - (p_ - epoch_mark_);  // no v then
+    c.mark_ = nullptr;
+    // A dotted number found ahead of the common bytes is this string's own.
+    c.dotted_ = dotted_ != nullptr && dotted_ <= p_ ? p - (p_ - dotted_) : nullptr;
     return c;
   }
 
-  friend Rank step(Cursor &c, Byte &key, const Byte *stop) noexcept;
-  friend Rank next(Cursor &c, Byte &key, std::size_t &zeros) noexcept;
+  // What the hyphen of the last kMark is: kRevision or kHyphen.
+  Rank mark_kind() noexcept;
+
+  friend Rank step(Cursor &c, Word &word, const Byte *stop) noexcept;
+  friend Rank next(Cursor &c, Word &word, std::size_t &zeros) noexcept;
   friend void advance(Cursor &c, const Byte *to) noexcept;
   friend int compare_components(Cursor a, Cursor b) noexcept;
 
@@ -221,64 +195,84 @@ class Cursor {
   Cursor(const Byte *s, const Byte *p, int flags, const Byte *epoch) noexcept
       : p_(p), begin_(s), chain_from_(s), unscanned_(p), epoch_mark_(epoch), flags_(flags) {}
 
-  Rank classify(const Byte *w, std::size_t n, Byte &key) noexcept;
+  bool debian() const noexcept { return (flags_ & ALPHA_AS_POST_RELEASE) != 0; }
+  Rank classify(const Byte *w, std::size_t n, Word &word) noexcept;
+  bool is_mark(const Byte *h) const noexcept;
   bool plus_behind() noexcept;
   bool in_revision(const Byte *w) noexcept {
     if (run_ == Run::kUnknown) find_run(w);
     return run_ == Run::kRevision;
   }
   void find_run(const Byte *w) noexcept;
+  bool released_behind(const Byte *w) noexcept;
   bool chain_at(const Byte *dot) noexcept;
+  bool cut_at(const Byte *t) noexcept;
+  bool hyphen_ahead(const Byte *q) noexcept;
+  bool name_exception(const Byte *h) const noexcept;
 
   const Byte *p_;           // the next byte to read
   const Byte *begin_;       // the string's first byte
   const Byte *chain_from_;  // no extension chain starts at a dot before this
   const Byte *unscanned_;   // [begin_, unscanned_) is not yet searched for a plus mark
   const Byte *epoch_mark_;  // the ':' or '!' after the epoch, or null
+  const Byte *mark_ = nullptr;   // the hyphen of the last kMark
+  const Byte *dotted_ = nullptr;  // first_dotted_number(), or null before it is needed
   int flags_;
-  std::size_t zeros_ = 0;    // zeros read and not yet compared
-  bool opens_ = false;       // the last component is neither a pre-release word nor the epoch
+  std::size_t zeros_ = 0;  // zeros read and not yet compared
+  // What a hyphen after it needs to be a mark: a number of the version
+  // behind, or with ALPHA_AS_POST_RELEASE, any component of the version.
+  bool versioned_ = false;
+  bool after_pre_ = false;   // the last component is a pre-release word
   bool after_plus_ = false;  // a plus mark lies behind
   Run run_ = Run::kUnknown;
+  Released released_ = Released::kUnknown;
 };
 
-// Ranks the word of `n` letters at `w` and sets `key`, its order within the
+// Ranks the word of `n` letters at `w` and sets `word`, its order within the
 // rank; kNone for a release spelled out. The first rule that applies wins.
-Rank Cursor::classify(const Byte *w, std::size_t n, Byte &key) noexcept {
-  key = fold(w[0]);
-  if ((flags_ & ALPHA_AS_POST_RELEASE) != 0) return kPost;
-  // A letter suffix: one letter glued to a number and not before a digit.
+Rank Cursor::classify(const Byte *w, std::size_t n, Word &word) noexcept {
+  word = {w, n, w[0]};
+  // Debian's reading: a word glued to a number is a suffix, any other comes
+  // after every number; both compare by their bytes as written.
+  if (debian()) return w != begin_ && is_digit(w[-1]) ? kSuffix : kWord;
+  word.key = fold(w[0]);
+  bool p_is_patch = n == 1 && word.key == 'p' && (flags_ & P_LETTER_AS_PATCH) != 0;
+  if (p_is_patch) word = {kPatch, sizeof kPatch, 'p'};
+  // 1. A letter suffix: one letter glued to a number and not before a digit.
   if (n == 1 && w != begin_ && is_digit(w[-1]) && !is_digit(w[1])) return kPost;
-  bool post = false;     // a post-release by its name
-  bool release = false;  // a release spelled out
-  switch (key) {         // the words with a meaning, by their first letter
-    case 'p':
-      post = n == 1 ? (flags_ & P_LETTER_AS_PATCH) != 0
-                    : word_is(w, n, "pl") || word_is(w, n, "post") || word_is(w, n, "patch");
-      break;
-    case 'e': post = word_is(w, n, "errata"); break;
-    case 'r':
-      post = word_is(w, n, "rev");
-      release = word_is(w, n, "release");
-      break;
-    case 's':
-      post = word_is(w, n, "sp");  // a service pack
-      break;
-    case 'f': release = word_is(w, n, "final"); break;
-    case 'g': release = word_is(w, n, "ga"); break;
-    default: break;
-  }
-  if (post) return kPost;
-  // Local builds, repacks and snapshots come after the version they extend;
-  // Ubuntu's and RPM's rebuilds after the revision they rebuild.
+  // 2. The post words; 3. p as patch.
+  if (is_post_word(w, n) || p_is_patch) return kPost;
+  // 4. Local builds, repacks and snapshots come after the version they
+  // extend; 5. Ubuntu's and RPM's rebuilds after the revision they rebuild.
   if (plus_behind() || in_revision(w)) return kPost;
-  if (release) return kNone;
-  if (n >= 3 && word_is(w, 3, "dev")) {
-    key = 0;  // dev before alpha
+  // 6. After a release word dropped after a number, a word extends the release.
+  if (released_behind(w)) return kPost;
+  bool release = is_release_word(w, n);
+  bool dev = n >= 3 && word_is(w, 3, "dev");
+  // 7. A word right after a pre-release word extends it, but for these.
+  if (after_pre_ && versioned_ && !release && !dev && !word_is(w, n, "snapshot")) return kPost;
+  // 8. A release spelled out holds no place.
+  if (release) {
+    if (versioned_) released_ = Released::kYes;
+    return kNone;
+  }
+  // 9. Any other word is a pre-release.
+  if (dev) {
+    word.key = 0;  // dev before alpha
   } else if (word_is(w, n, "cr")) {
-    key = 'r';  // a candidate release is an rc
+    word.key = 'r';  // a candidate release is an rc
   }
   return kPre;
+}
+
+// Whether the hyphen at `h` is a mark. "1.0-rc-1" is "1.0-rc1",
+// "release-3.0" is "3.0" and in "git-2.44.0.rc0" the rc0 is a pre-release:
+// a hyphen opens a revision only before a digit, after a number of the
+// version and not after a pre-release word. Debian's reading makes every
+// hyphen after a component of the version a mark.
+bool Cursor::is_mark(const Byte *h) const noexcept {
+  if (debian()) return versioned_;
+  return versioned_ && !after_pre_ && is_digit(h[1]);
 }
 
 // Whether a plus mark lies behind. The bytes the cursor did not read are
@@ -288,6 +282,31 @@ bool Cursor::plus_behind() noexcept {
     after_plus_ = is_plus_mark(begin_, unscanned_ - 1);
   }
   return after_plus_;
+}
+
+// Whether a release word dropped after a number of the version lies behind
+// the word at `w`. Where the cursor did not see, the string is read from the
+// start, and only when a release word stands behind.
+bool Cursor::released_behind(const Byte *w) noexcept {
+  if (released_ == Released::kUnknown) {
+    released_ = Released::kNo;
+    for (const Byte *e = w; e != begin_;) {
+      if (!is_alpha(e[-1])) {
+        --e;
+        continue;
+      }
+      const Byte *b = e;
+      while (b != begin_ && is_alpha(b[-1])) --b;
+      if (is_release_word(b, static_cast<std::size_t>(e - b))) {
+        Cursor c = at_start(begin_, flags_);
+        advance(c, w);
+        released_ = c.released_;
+        break;
+      }
+      e = b;
+    }
+  }
+  return released_ == Released::kYes;
 }
 
 // Whether the dot at `dot` starts an extension chain that runs to the end;
@@ -308,12 +327,60 @@ bool Cursor::chain_at(const Byte *dot) noexcept {
   }
 }
 
+// Whether the string is read as ending before the separator at `t` - 1, for
+// the platform token at `t`, a letter: one with a dotted number before that
+// separator. The first such token is met first, so the first one cuts.
+bool Cursor::cut_at(const Byte *t) noexcept {
+  if (!may_open_platform(t)) return false;
+  const Byte *end = t;
+  while (is_alnum(*end)) ++end;
+  if (!is_platform_token(t, end)) return false;
+  if (dotted_ == nullptr) dotted_ = first_dotted_number(begin_);
+  return dotted_ <= t - 1;
+}
+
+// Whether a hyphen stands at or after `q` in what is left of the string.
+// A run of separators before a platform token that cuts the string holds
+// none that is left.
+bool Cursor::hyphen_ahead(const Byte *q) noexcept {
+  for (;; ++q) {
+    if (*q == '\0') return false;
+    if (!is_cut_separator(*q)) continue;
+    const Byte *r = q;
+    bool hyphen = false;
+    for (; is_cut_separator(*r); ++r) hyphen = hyphen || *r == '-';
+    if (!debian() && is_alpha(*r) && cut_at(r)) return false;
+    if (hyphen) return true;
+    q = r - 1;
+  }
+}
+
+// Whether the mark at `h` opens a revision for a name: in a version part
+// that begins with a letter (past the epoch or the skipped v), the first
+// hyphen before a digit (log4j-2.0-rc1 reads like log4j-2.0 up to its rc1).
+bool Cursor::name_exception(const Byte *h) const noexcept {
+  const Byte *mark = epoch_mark(begin_);
+  const Byte *part = mark != nullptr ? mark + 1 : begin_ + (opens_with_v(begin_) ? 1 : 0);
+  if (!is_alpha(*part) || !is_digit(h[1])) return false;
+  for (const Byte *q = part; q != h; ++q) {
+    if (*q == '-' && is_digit(q[1])) return false;
+  }
+  return true;
+}
+
+// Debian's revision is what follows the last hyphen: a mark with another
+// hyphen after it in what is left of the string is a hyphen mark, but for
+// the first one in a name.
+Rank Cursor::mark_kind() noexcept {
+  return hyphen_ahead(mark_ + 1) && !name_exception(mark_) ? kHyphen : kRevision;
+}
+
 // Reads one token: a run of digits, a run of letters or one other byte, and
 // returns its rank, kNone for no component. Dots before it that no extension
 // may follow are passed over, but not the one at `stop`. A kNonzero number
 // is left at its first significant digit, for compare_numbers(); the end is
 // not passed, so it is read again and again.
-inline Rank step(Cursor &c, Byte &key, const Byte *stop = nullptr) noexcept {
+inline Rank step(Cursor &c, Word &word, const Byte *stop = nullptr) noexcept {
   const Byte *p = c.p_;
   while (*p == '.' && p != stop && !may_open_extension(p + 1)) ++p;
   if (p == stop) {
@@ -322,17 +389,26 @@ inline Rank step(Cursor &c, Byte &key, const Byte *stop = nullptr) noexcept {
   }
   Byte ch = *p;
   if (is_digit(ch)) {
-    c.opens_ = true;
+    c.versioned_ = true;
+    c.after_pre_ = false;
     c.p_ = p = past_zeros(p);
     return is_digit(*p) ? kNonzero : kZero;
   }
   if (is_alpha(ch)) {
+    // A download's platform suffix is not read (but by Debian's reading).
+    if (p != c.begin_ && is_cut_separator(p[-1]) && !c.debian() && c.cut_at(p)) {
+      c.p_ = kCut;
+      return kEnd;
+    }
     const Byte *w = p;
     while (is_alpha(*++p)) {
     }
     c.p_ = p;
-    Rank r = c.classify(w, static_cast<std::size_t>(p - w), key);
-    if (r != kNone) c.opens_ = r != kPre;
+    Rank r = c.classify(w, static_cast<std::size_t>(p - w), word);
+    if (r != kNone) {
+      c.after_pre_ = r == kPre;
+      c.versioned_ = c.versioned_ || c.debian();
+    }
     return r;
   }
   c.p_ = p + 1;
@@ -342,17 +418,18 @@ inline Rank step(Cursor &c, Byte &key, const Byte *stop = nullptr) noexcept {
       return kNone;
     case '\0': c.p_ = p; return kEnd;
     case '-':
-      // "1.0-rc-1" is "1.0-rc1" and "release-3.0" is "3.0": a hyphen after
-      // a pre-release word or the epoch opens nothing.
-      if (p != c.begin_ && is_digit(p[1]) && c.opens_) {
+      if (c.is_mark(p)) {
+        c.mark_ = p;
         c.run_ = Run::kRevision;
-        return kRevision;
+        c.after_pre_ = false;
+        return kMark;
       }
       break;
     case '~':
       if (p != c.begin_) {
         c.run_ = Run::kPlain;
-        c.opens_ = true;
+        c.after_pre_ = false;
+        c.versioned_ = c.versioned_ || c.debian();
         return kTilde;
       }
       break;
@@ -360,14 +437,15 @@ inline Rank step(Cursor &c, Byte &key, const Byte *stop = nullptr) noexcept {
     case '^':
       if (is_plus_mark(c.begin_, p)) {
         c.run_ = Run::kPlain;
-        c.opens_ = true;
+        c.after_pre_ = false;
+        c.versioned_ = c.versioned_ || c.debian();
         c.after_plus_ = true;
         return kPlus;
       }
       break;
     case ':':
     case '!':
-      if (p == c.epoch_mark_) c.opens_ = false;
+      if (p == c.epoch_mark_) c.versioned_ = false;  // the epoch is no number of the version
       break;
     default: break;
   }
@@ -378,12 +456,12 @@ inline Rank step(Cursor &c, Byte &key, const Byte *stop = nullptr) noexcept {
 // Reads the zeros up to the next other component, counts them into `zeros`
 // and returns that component. Zeros directly before a pre-release word are
 // padding ("1.0rc1" equals "1rc1"), so there the count is 0.
-inline Rank next(Cursor &c, Byte &key, std::size_t &zeros) noexcept {
+inline Rank next(Cursor &c, Word &word, std::size_t &zeros) noexcept {
   std::size_t n = c.zeros_;
   c.zeros_ = 0;
   Rank r;
   for (;;) {
-    r = step(c, key);
+    r = step(c, word);
     if (r == kZero) {
       ++n;
     } else if (r != kNone) {
@@ -410,8 +488,8 @@ bool all_zeros(const Byte *from, const Byte *to) noexcept {
 // the reader knows there.
 void advance(Cursor &c, const Byte *to) noexcept {
   while (c.p_ < to) {
-    Byte key;
-    Rank r = step(c, key, to);
+    Word word;
+    Rank r = step(c, word, to);
     if (r == kZero) {
       ++c.zeros_;
     } else if (r != kNone) {
@@ -477,28 +555,43 @@ inline int compare_numbers(const Byte *&a, const Byte *&b) noexcept {
   return first;
 }
 
+// Whether a hyphen of one string, met by the component `other` of the
+// other, must be told to be a revision or a hyphen mark: both kinds order
+// alike against every other rank.
+constexpr bool tells_marks_apart(Rank other) noexcept {
+  return other >= kRevision && other <= kMark;
+}
+
 // Compares the components of `a` and `b` from where the cursors stand.
 int compare_components(Cursor a, Cursor b) noexcept {
   for (;;) {
-    Byte ka = 0;
-    Byte kb = 0;
+    Word wa;
+    Word wb;
     std::size_t za;
     std::size_t zb;
-    Rank ra = next(a, ka, za);
-    Rank rb = next(b, kb, zb);
+    Rank ra = next(a, wa, za);
+    Rank rb = next(b, wb, zb);
     // Where one string has run out of zeros, its component meets a zero.
     if (za != zb) {
       Rank met = za < zb ? ra : rb;
       return (met < kZero) == (za < zb) ? -1 : 1;
     }
+    if (ra == kMark) ra = tells_marks_apart(rb) ? a.mark_kind() : kRevision;
+    if (rb == kMark) rb = tells_marks_apart(ra) ? b.mark_kind() : kRevision;
     if (ra != rb) return ra < rb ? -1 : 1;
     switch (ra) {
       case kNonzero:
         if (int r = compare_numbers(a.p_, b.p_)) return r;
         break;
       case kPre:
+        if (wa.key != wb.key) return wa.key < wb.key ? -1 : 1;
+        break;
       case kPost:
-        if (ka != kb) return ka < kb ? -1 : 1;
+        if (int r = compare_words(wa, wb, fold)) return r;
+        break;
+      case kSuffix:
+      case kWord:
+        if (int r = compare_words(wa, wb, [](Byte c) { return c; })) return r;
         break;
       case kEnd: return 0;
       default: break;
@@ -511,7 +604,6 @@ int compare_whole(const Byte *a, const Byte *b, int a_flags, int b_flags) noexce
   return compare_components(Cursor::at_start(a, a_flags), Cursor::at_start(b, b_flags));
 }
 
-
 // Two strings read with the same flags, and where the fast path reads each
 // from: both strings' readings are in the same state at x and at y.
 struct Pair {
@@ -520,12 +612,14 @@ struct Pair {
   const Byte *x;  // a, or a past a v that only a string opening with v skips
   const Byte *y;  // b, or b past such a v
   int flags;
+
+  bool debian() const noexcept { return (flags & ALPHA_AS_POST_RELEASE) != 0; }
 };
 
 // Compares the pair from `at` bytes past x and y, where both readings are in
 // the same state and up to which they hold the same bytes; from the strings'
-// starts when `at` is 0. Out of line, so that its callers stay light.
-__attribute__((noinline)) int compare_from(Pair p, std::size_t at) noexcept {
+// starts when `at` is 0.
+int compare_from(Pair p, std::size_t at) noexcept {
   if (at == 0) return compare_whole(p.a, p.b, p.flags, p.flags);
   Cursor ca = Cursor::read_to(p.a, p.x + at, p.flags);
   return compare_components(ca, ca.moved_to(p.b, p.y + at));
@@ -551,10 +645,55 @@ std::size_t before_listed_names(Pair p, std::size_t run) noexcept {
   }
 }
 
+constexpr std::size_t kNowhere = static_cast<std::size_t>(-1);
+
+// What the fast path knows of the common bytes it has read: where the last
+// hyphen among them stands, and whether a platform token may open among
+// them (a letter right after a '.', '-' or '_').
+struct Common {
+  std::size_t hyphen = kNowhere;
+  bool tokens = false;
+};
+
+// Whether a platform token that opens in the common bytes [0, `end`) of a
+// pair that differs at `i`, and ends before the difference, cuts both
+// strings: one after a dotted number.
+bool cut_behind(Pair p, std::size_t end, std::size_t i) noexcept {
+  for (std::size_t k = 1; k < end; ++k) {
+    const Byte *t = p.x + k;
+    if (!is_cut_separator(t[-1]) || !is_alpha(*t) || !may_open_platform(t)) continue;
+    std::size_t e = k;
+    while (e < i && is_alnum(p.x[e])) ++e;
+    if (e < i && is_platform_token(t, p.x + e) && first_dotted_number(p.x) <= t - 1) return true;
+  }
+  return false;
+}
+
+// The last hyphen in the common bytes before `end`, of which the last one
+// known is at `hyphen`.
+std::size_t last_hyphen(Pair p, std::size_t end, std::size_t hyphen) noexcept {
+  if (hyphen == kNowhere || hyphen < end) return hyphen;
+  while (end > 0) {
+    if (p.x[--end] == '-') return end;
+  }
+  return kNowhere;
+}
+
+// Whether the hyphen at `h` in the common bytes of a pair that differs at
+// `i` may be a mark: a revision mark stands before a digit.
+bool may_be_mark(Pair p, std::size_t h, std::size_t i) noexcept {
+  return p.debian() || h + 1 == i || is_digit(p.x[h + 1]);
+}
+
+// The value for "both strings are read as ending alike before the
+// difference": they are equal.
+constexpr std::size_t kEqual = kNowhere;
+
 // Where reading restarts for a pair whose first `i` bytes from x and y on
-// are the same. Behind the difference both readings are alike, but for
-// what the bytes at and after it decide of the components before it. Each
-// such hazard, with the rule it comes from, in the order they are met:
+// are the same, or kEqual. Behind the difference both readings are alike,
+// but for what the bytes at and after it decide of the components before
+// it. Each such hazard, with the rule it comes from, in the order they are
+// met:
 // 1. A component's kind may depend on the byte after it, which may be the
 //    one that differs: a hyphen is a revision mark only before a digit, and
 //    one letter after a number is a letter suffix only when no digit
@@ -568,38 +707,95 @@ std::size_t before_listed_names(Pair p, std::size_t run) noexcept {
 //    first dot of the listed names before the difference, and each string's
 //    reader finds its own chain. Plus marks and the tilde after them ("+~")
 //    are single bytes that decide by themselves.
-// 3. The epoch and the skipped v are decided by the opening bytes. A
+// 3. The platform suffix: the first platform token after a dotted number
+//    and a '.', '-' or '_' ends the string before the separators before it.
+//    One that ends before the difference ends both strings alike: they are
+//    equal. One at the difference may be a token in one string only, and
+//    the separators right before it are then cut from that string alone.
+// 4. Only the last hyphen opens a revision: a mark with another hyphen after
+//    it is a hyphen mark. The last hyphen of the common bytes, short of the
+//    separators of 3., is of the same kind in both strings only if both
+//    hold another hyphen after the difference, or neither does; the ones
+//    before it are hyphen marks in both (or revision marks, by the name
+//    exception below). So reading restarts at that hyphen when it may be a
+//    mark, and each string's reader looks ahead in its own tail.
+// 5. A word after a release word or a pre-release word, and the name
+//    exception (the first hyphen before a digit in a version part that
+//    begins with a letter is a revision mark): the first is read where the
+//    reader restarts, right after the last number before it, and the
+//    release word further back and the earlier hyphens of a name it looks
+//    for when it needs them. Neither moves the restart.
+// 6. The epoch and the skipped v are decided by the opening bytes. A
 //    restart past the opening digits has both openings in common; one at
 //    the start reads both strings whole (compare_from()).
-std::size_t restart_point(Pair p, std::size_t i) noexcept {
+std::size_t restart_point(Pair p, std::size_t i, Common common) noexcept {
   std::size_t run = run_start(p.x, i);
-  if (may_follow_extension_dot(p, run)) {
-    std::size_t at = before_listed_names(p, run);
-    if (at != run) return at;
+  std::size_t at = run;
+  if (may_follow_extension_dot(p, run)) at = before_listed_names(p, run);
+  if (at == run && run > 0 && p.x[run - 1] == '-') at = run - 1;
+  std::size_t cuttable = i;
+  if (!p.debian() && (run == i || is_alpha(p.x[run]))) {
+    cuttable = run;
+    while (cuttable > 0 && is_cut_separator(p.x[cuttable - 1])) --cuttable;
   }
-  if (run > 0 && p.x[run - 1] == '-') return run - 1;
-  return run;
+  if (!p.debian() && common.tokens && cut_behind(p, cuttable, i)) return kEqual;
+  std::size_t hyphen = last_hyphen(p, cuttable, common.hyphen);
+  if (hyphen != kNowhere && hyphen < at && may_be_mark(p, hyphen, i)) at = hyphen;
+  return at;
+}
+
+// Whether a hyphen stands in the string at or after `q`.
+bool holds_hyphen(const Byte *q) noexcept {
+  for (; *q != '\0'; ++q) {
+    if (*q == '-') return true;
+  }
+  return false;
+}
+
+// Whether the run of letters and digits at `s` is a platform token.
+bool may_be_platform(const Byte *s) noexcept {
+  if (!is_alpha(*s)) return false;
+  const Byte *end = s;
+  while (is_alnum(*end)) ++end;
+  return is_platform_token(s, end);
 }
 
 // Whether the values of the numbers that both strings hold from `num` bytes
-// past x and y on, where the difference lies in them or right after them,
-// decide the order, whatever came before; and, when they are equal, whether
-// both readings are in the same state right after them. `plain` says that
-// the common bytes hold no letter. A value beats a zero, and it beats the
-// pre-release word that a dropped zero leaves, so two values that differ
-// decide, and equal ones leave both read alike, but for:
+// past x and y on, where the difference lies in them or right after them at
+// `i`, decide the order, whatever came before; and, when they are equal,
+// whether both readings are in the same state right after them. `common`
+// says what is known of the common bytes. A value beats a zero, and it
+// beats the pre-release word that a dropped zero leaves, so two values that
+// differ decide, and equal ones leave both read alike, but for:
 // - An extension chain: a listed name may hold the numbers (7z, bz2), or a
 //   chain may start right before them, where their run of letters and
-//   digits follows a dot. The plain path does not look for the names
-//   themselves.
+//   digits follows a dot. Where the common bytes hold no letter, the names
+//   themselves are not looked for.
+// - The platform suffix: a platform token before the numbers ends both
+//   strings alike, and one may hold them (linux64).
+// - Only the last hyphen opens a revision: the last hyphen before them, when
+//   it may be a mark, is of one kind in both strings only if neither holds
+//   a hyphen after the difference.
 // - The epoch: digits that open both strings may be the epoch of one only.
 //   That is known only once the numbers are read, so compare_by_values()
 //   asks it then (epoch_in_doubt()).
-inline bool values_decide(Pair p, std::size_t num, bool plain) noexcept {
+__attribute__((always_inline)) inline bool values_decide(Pair p, std::size_t num, std::size_t i,
+                                                         Common common, bool plain) noexcept {
   if (num == 0) return true;
   std::size_t run = num;
   if (!plain && is_alpha(p.x[num - 1])) run = run_start(p.x, num);
-  return !may_follow_extension_dot(p, run) || (!plain && before_listed_names(p, run) == run);
+  if (may_follow_extension_dot(p, run) && (plain || before_listed_names(p, run) != run)) {
+    return false;
+  }
+  if (plain) return true;
+  if (!p.debian() && common.tokens &&
+      (cut_behind(p, num, i) ||
+       (run > 0 && is_cut_separator(p.x[run - 1]) &&
+        (may_be_platform(p.x + run) || may_be_platform(p.y + run))))) {
+    return false;
+  }
+  return common.hyphen == kNowhere || !may_be_mark(p, common.hyphen, i) ||
+         (!holds_hyphen(p.x + i) && !holds_hyphen(p.y + i));
 }
 
 // Whether numbers that open both strings and stop at `e` and `f` may be the
@@ -619,23 +815,30 @@ __attribute__((noinline)) int compare_after_numbers(Pair p, const Byte *e, const
 }
 
 // Compares the pair by the numbers that both strings hold from `num` bytes
-// past x and y on, if their values decide: then true, and the answer in
-// `result`.
-inline bool compare_by_values(Pair p, std::size_t num, bool plain, int &result) noexcept {
-  if (!values_decide(p, num, plain)) return false;
+// past x and y on, if their values decide, or by both strings whole when
+// they open with numbers that may be the epoch of one only: then true, and
+// the answer in `result`.
+__attribute__((always_inline)) inline bool compare_by_values(Pair p, std::size_t num,
+                                                             std::size_t i, Common common,
+                                                             bool plain, int &result) noexcept {
+  if (!values_decide(p, num, i, common, plain)) return false;
   const Byte *e = past_zeros(p.x + num);
   const Byte *f = past_zeros(p.y + num);
   int r = compare_numbers(e, f);
-  if (epoch_in_doubt(p, num, e, f)) return false;
-  result = r != 0 ? r : compare_after_numbers(p, e, f, all_zeros(p.x + num, e));
+  if (epoch_in_doubt(p, num, e, f)) {
+    result = compare_whole(p.a, p.b, p.flags, p.flags);  // as compare_from() does at 0
+  } else {
+    result = r != 0 ? r : compare_after_numbers(p, e, f, all_zeros(p.x + num, e));
+  }
   return true;
 }
 
 // The number of bytes that `x` and `y` have in common from their starts on,
-// up to the first that differs or is not plain (the end, or a letter).
-// Two bytes a turn, each read only when the one before it is common and
-// plain: where the compiler lays out a loop of one byte a turn moves with
-// any change to the file, and some layouts run it at half the speed.
+// up to the first that differs or is not plain (the end, a letter or a
+// hyphen). Two bytes a turn, each read only when the one before it is
+// common and plain: where the compiler lays out a loop of one byte a turn
+// moves with any change to the file, and some layouts run it at half the
+// speed.
 inline std::size_t plain_prefix(const Byte *x, const Byte *y) noexcept {
   for (std::size_t i = 0;; i += 2) {
     if (x[i] != y[i] || !kPlain[x[i]]) return i;
@@ -643,39 +846,68 @@ inline std::size_t plain_prefix(const Byte *x, const Byte *y) noexcept {
   }
 }
 
-// The number of bytes that `x` and `y` have in common from `i` on, up to
-// the first that differs or the end; two a turn, as plain_prefix().
-inline std::size_t common_prefix(const Byte *x, const Byte *y, std::size_t i) noexcept {
-  for (;; i += 2) {
-    if (x[i] != y[i] || x[i] == '\0') return i;
-    if (x[i + 1] != y[i + 1] || x[i + 1] == '\0') return i + 1;
-  }
-}
-
 int compare_past_v(const Byte *a, const Byte *b, int flags) noexcept;
 
-// Compares a pair whose first `common` bytes from x and y on are the same,
-// where the plain path did not decide. Out of line: the common pairs' path
-// stays short, and keeps no more than it needs.
-__attribute__((noinline)) int compare_elsewhere(Pair p, std::size_t common) noexcept {
-  std::size_t i = common_prefix(p.x, p.y, common);
-  if (p.x[i] == p.y[i]) return 0;
+// Compares a pair that differs first at `i` from where reading restarts.
+// Out of line, so that its callers stay light.
+__attribute__((noinline)) int compare_restarting(Pair p, std::size_t i, Common common) noexcept {
+  std::size_t at = restart_point(p, i, common);
+  return at == kEqual ? 0 : compare_from(p, at);
+}
+
+// Compares a pair whose first `plain` bytes from x and y on are the same
+// and plain, where the plain path did not decide. The common bytes after
+// them are read noting the hyphens and where a platform token may open.
+__attribute__((always_inline)) inline int compare_elsewhere_in(Pair p, std::size_t plain) noexcept {
+  Common common;
+  std::size_t i = plain;
+  for (;;) {
+    Byte c = p.x[i];
+    if (c != p.y[i]) break;
+    if (c == '\0') return 0;
+    if (c == '-') {
+      common.hyphen = i;
+    } else {  // a letter: the rest of its word is passed over at once
+      if (i > 0 && is_cut_separator(p.x[i - 1])) common.tokens = true;
+      while (is_alpha(p.x[i + 1]) && p.x[i + 1] == p.y[i + 1]) ++i;
+    }
+    ++i;
+    i += plain_prefix(p.x + i, p.y + i);
+  }
   std::size_t num = number_start(p.x, i);
   if (is_digit(p.x[num]) && is_digit(p.y[num])) {
     int r;
-    if (compare_by_values(p, num, false, r)) return r;
+    if (compare_by_values(p, num, i, common, false, r)) return r;
   }
-  return compare_from(p, restart_point(p, i));
+  return compare_restarting(p, i, common);
 }
 
-// Compares the pair from x and y on, where they hold the same bytes.
+// compare_elsewhere_in(), out of line: the common pairs' path stays short,
+// and keeps no more than it needs. A pair read from the strings' starts is
+// given as its strings and flags, so that the common pairs' path need not
+// lay a Pair out in memory for a call it seldom makes; the other pairs are
+// read past a v.
+__attribute__((noinline)) int compare_elsewhere_from_start(const Byte *a, const Byte *b,
+                                                           int flags,
+                                                           std::size_t common) noexcept {
+  return compare_elsewhere_in(Pair{a, b, a, b, flags}, common);
+}
+__attribute__((noinline)) int compare_elsewhere_past_v(Pair p, std::size_t common) noexcept {
+  return compare_elsewhere_in(p, common);
+}
+inline int compare_elsewhere(Pair p, std::size_t common) noexcept {
+  return p.x == p.a && p.y == p.b ? compare_elsewhere_from_start(p.a, p.b, p.flags, common)
+                                  : compare_elsewhere_past_v(p, common);
+}
+
+// Compares the pair from x and y on.
 __attribute__((always_inline)) inline int compare_after_prefix(Pair p) noexcept {
   std::size_t i = plain_prefix(p.x, p.y);
   if (p.x[i] == p.y[i]) return p.x[i] == '\0' ? 0 : compare_elsewhere(p, i);
   std::size_t num = number_start(p.x, i);
   if (is_digit(p.x[num]) && is_digit(p.y[num])) {
     int r;
-    if (compare_by_values(p, num, true, r)) return r;
+    if (compare_by_values(p, num, i, Common{}, true, r)) return r;
     return compare_elsewhere(p, num);
   }
   if (i == 0 && p.x == p.a && p.y == p.b) return compare_past_v(p.a, p.b, p.flags);
