@@ -33,6 +33,7 @@
 //     compare_elsewhere() takes every other pair, and compare_past_v() a
 //     pair whose first bytes differ by a v that is skipped.
 #include <cstddef>
+#include <string_view>
 
 #include "names.h"
 #include "quenorbial.h"
@@ -55,6 +56,13 @@ struct ByteSet {
   constexpr bool operator[](Byte c) const noexcept { return has[c]; }
 };
 
+// The set of the bytes of `bytes`.
+constexpr ByteSet byte_set(std::string_view bytes) noexcept {
+  ByteSet set{};
+  for (char c : bytes) set.has[static_cast<Byte>(c)] = true;
+  return set;
+}
+
 // The bytes that the fast path passes over without a second look: all but
 // the end, letters and the hyphen, which it notes.
 constexpr ByteSet plain_bytes() noexcept {
@@ -67,7 +75,10 @@ constexpr ByteSet kPlain = plain_bytes();
 // The separators that a platform token's cut takes away before it.
 constexpr bool is_cut_separator(Byte c) noexcept { return c == '.' || c == '-' || c == '_'; }
 
-bool is_epoch_mark(Byte c) noexcept { return c == ':' || c == '!'; }
+// The bytes that end an epoch, as a table: the numbers' path asks it of
+// both strings on most pairs that differ in their first number.
+constexpr ByteSet kEpochMark = byte_set(":!");
+bool is_epoch_mark(Byte c) noexcept { return kEpochMark[c]; }
 
 // The first digit of a number that is not a leading zero, or its end: a
 // number's leading zeros are ignored.
@@ -131,9 +142,9 @@ int compare_words(const Word &a, const Word &b, By by) noexcept {
 // revision mark: whether it began right after one, or not known yet.
 enum class Run : Byte { kPlain, kRevision, kUnknown };
 
-// Whether a release word was dropped after a number of the version, or not
-// known yet.
-enum class Released : Byte { kNo, kYes, kUnknown };
+// Whether a release word was dropped after a number of the version: no, yes,
+// not known yet, or not known but for a release word that stands behind.
+enum class Released : Byte { kNo, kYes, kUnknown, kMaybe };
 
 // One string being read into components.
 class Cursor {
@@ -205,6 +216,7 @@ class Cursor {
   }
   void find_run(const Byte *w) noexcept;
   bool released_behind(const Byte *w) noexcept;
+  Released released_from_start(const Byte *w) const noexcept;
   bool chain_at(const Byte *dot) noexcept;
   bool cut_at(const Byte *t) noexcept;
   bool hyphen_ahead(const Byte *q) noexcept;
@@ -213,7 +225,7 @@ class Cursor {
   const Byte *p_;           // the next byte to read
   const Byte *begin_;       // the string's first byte
   const Byte *chain_from_;  // no extension chain starts at a dot before this
-  const Byte *unscanned_;   // [begin_, unscanned_) is not yet searched for a plus mark
+  const Byte *unscanned_;   // [begin_, unscanned_) is not yet searched (plus_behind())
   const Byte *epoch_mark_;  // the ':' or '!' after the epoch, or null
   const Byte *mark_ = nullptr;   // the hyphen of the last kMark
   const Byte *dotted_ = nullptr;  // first_dotted_number(), or null before it is needed
@@ -276,36 +288,41 @@ bool Cursor::is_mark(const Byte *h) const noexcept {
 }
 
 // Whether a plus mark lies behind. The bytes the cursor did not read are
-// searched only when a word needs it, and then once.
+// searched only when a word needs it, and then once, for a release word too:
+// a word after a plus mark needs no release word behind it.
 bool Cursor::plus_behind() noexcept {
-  for (; !after_plus_ && unscanned_ != begin_; --unscanned_) {
-    after_plus_ = is_plus_mark(begin_, unscanned_ - 1);
+  if (unscanned_ == begin_) return after_plus_;
+  bool release = false;
+  for (const Byte *q = unscanned_; q != begin_;) {
+    Byte c = *--q;
+    if (is_alpha(c)) {
+      const Byte *end = q + 1;
+      while (q != begin_ && is_alpha(q[-1])) --q;
+      release = release || is_release_word(q, static_cast<std::size_t>(end - q));
+    } else if ((c == '+' || c == '^') && q != begin_) {
+      after_plus_ = true;
+      break;
+    }
   }
+  unscanned_ = begin_;
+  if (released_ == Released::kUnknown) released_ = release ? Released::kMaybe : Released::kNo;
   return after_plus_;
 }
 
+// Whether a release word was dropped after a number of the version before
+// `w`, read from the start. Out of line: it is seldom needed.
+__attribute__((noinline)) Released Cursor::released_from_start(const Byte *w) const noexcept {
+  Cursor c = at_start(begin_, flags_);
+  advance(c, w);
+  return c.released_;
+}
+
 // Whether a release word dropped after a number of the version lies behind
-// the word at `w`. Where the cursor did not see, the string is read from the
-// start, and only when a release word stands behind.
+// the word at `w`, whose cursor has searched behind it (plus_behind()).
+// Where it did not read, the string is read from the start, and only when
+// a release word stands there.
 bool Cursor::released_behind(const Byte *w) noexcept {
-  if (released_ == Released::kUnknown) {
-    released_ = Released::kNo;
-    for (const Byte *e = w; e != begin_;) {
-      if (!is_alpha(e[-1])) {
-        --e;
-        continue;
-      }
-      const Byte *b = e;
-      while (b != begin_ && is_alpha(b[-1])) --b;
-      if (is_release_word(b, static_cast<std::size_t>(e - b))) {
-        Cursor c = at_start(begin_, flags_);
-        advance(c, w);
-        released_ = c.released_;
-        break;
-      }
-      e = b;
-    }
-  }
+  if (released_ == Released::kMaybe) released_ = released_from_start(w);
   return released_ == Released::kYes;
 }
 
@@ -514,11 +531,13 @@ std::size_t number_start(const Byte *x, std::size_t i) noexcept {
 
 // Finds where the run of letters, digits and dots that holds the word at
 // `w` began, which a cursor that started in the middle of it does not know:
-// the string is read up to the run.
-void Cursor::find_run(const Byte *w) noexcept {
+// the string is read up to the run. Out of line: it is seldom needed.
+__attribute__((noinline)) void Cursor::find_run(const Byte *w) noexcept {
   const Byte *run = w;
   while (run != begin_ && (is_alnum(run[-1]) || run[-1] == '.')) --run;
-  run_ = read_to(begin_, run, flags_).run_;
+  // Only a hyphen before a digit can be a revision mark.
+  run_ = run != begin_ && run[-1] == '-' && is_digit(*run) ? read_to(begin_, run, flags_).run_
+                                                           : Run::kPlain;
 }
 
 // Reading starts right after the last number before `to`, where little is
@@ -744,12 +763,16 @@ std::size_t restart_point(Pair p, std::size_t i, Common common) noexcept {
   return at;
 }
 
-// Whether a hyphen stands in the string at or after `q`.
+// The end and the hyphen.
+constexpr ByteSet kHyphenOrEnd = byte_set(std::string_view("-", 2));
+
+// Whether a hyphen stands in the string at or after `q`. Two bytes a turn,
+// each read only when the one before it is not the end.
 bool holds_hyphen(const Byte *q) noexcept {
-  for (; *q != '\0'; ++q) {
-    if (*q == '-') return true;
+  for (;; q += 2) {
+    if (kHyphenOrEnd[q[0]]) return q[0] == '-';
+    if (kHyphenOrEnd[q[1]]) return q[1] == '-';
   }
-  return false;
 }
 
 // Whether the run of letters and digits at `s` is a platform token.
@@ -780,14 +803,13 @@ bool may_be_platform(const Byte *s) noexcept {
 //   That is known only once the numbers are read, so compare_by_values()
 //   asks it then (epoch_in_doubt()).
 __attribute__((always_inline)) inline bool values_decide(Pair p, std::size_t num, std::size_t i,
-                                                         Common common, bool plain) noexcept {
+                                                         Common common, bool letters) noexcept {
   if (num == 0) return true;
   std::size_t run = num;
-  if (!plain && is_alpha(p.x[num - 1])) run = run_start(p.x, num);
-  if (may_follow_extension_dot(p, run) && (plain || before_listed_names(p, run) != run)) {
+  if (letters && is_alpha(p.x[num - 1])) run = run_start(p.x, num);
+  if (may_follow_extension_dot(p, run) && (!letters || before_listed_names(p, run) != run)) {
     return false;
   }
-  if (plain) return true;
   if (!p.debian() && common.tokens &&
       (cut_behind(p, num, i) ||
        (run > 0 && is_cut_separator(p.x[run - 1]) &&
@@ -820,8 +842,8 @@ __attribute__((noinline)) int compare_after_numbers(Pair p, const Byte *e, const
 // the answer in `result`.
 __attribute__((always_inline)) inline bool compare_by_values(Pair p, std::size_t num,
                                                              std::size_t i, Common common,
-                                                             bool plain, int &result) noexcept {
-  if (!values_decide(p, num, i, common, plain)) return false;
+                                                             bool letters, int &result) noexcept {
+  if (!values_decide(p, num, i, common, letters)) return false;
   const Byte *e = past_zeros(p.x + num);
   const Byte *f = past_zeros(p.y + num);
   int r = compare_numbers(e, f);
@@ -877,7 +899,7 @@ __attribute__((always_inline)) inline int compare_elsewhere_in(Pair p, std::size
   std::size_t num = number_start(p.x, i);
   if (is_digit(p.x[num]) && is_digit(p.y[num])) {
     int r;
-    if (compare_by_values(p, num, i, common, false, r)) return r;
+    if (compare_by_values(p, num, i, common, true, r)) return r;
   }
   return compare_restarting(p, i, common);
 }
@@ -900,14 +922,39 @@ inline int compare_elsewhere(Pair p, std::size_t common) noexcept {
                                   : compare_elsewhere_past_v(p, common);
 }
 
+// Compares two strings read with the same flags from their starts, whose
+// first `h` bytes are the same and plain and whose byte at `h` is a common
+// hyphen: most often a revision's, which only the numbers after it tell
+// apart. Out of line, and short of what other common bytes need.
+__attribute__((noinline)) int compare_past_hyphens(const Byte *a, const Byte *b, int flags,
+                                                   std::size_t h) noexcept {
+  Common common;
+  std::size_t i = h;
+  do {
+    common.hyphen = i;
+    i += 1 + plain_prefix(a + i + 1, b + i + 1);
+  } while (a[i] == b[i] && a[i] == '-');
+  if (a[i] == b[i]) return a[i] == '\0' ? 0 : compare_elsewhere_from_start(a, b, flags, h);
+  std::size_t num = number_start(a, i);
+  if (is_digit(a[num]) && is_digit(b[num])) {
+    int r;
+    if (compare_by_values(Pair{a, b, a, b, flags}, num, i, common, false, r)) return r;
+  }
+  return compare_elsewhere_from_start(a, b, flags, h);
+}
+
 // Compares the pair from x and y on.
 __attribute__((always_inline)) inline int compare_after_prefix(Pair p) noexcept {
   std::size_t i = plain_prefix(p.x, p.y);
-  if (p.x[i] == p.y[i]) return p.x[i] == '\0' ? 0 : compare_elsewhere(p, i);
+  if (p.x[i] == p.y[i]) {
+    if (p.x[i] == '\0') return 0;
+    if (p.x[i] == '-' && p.x == p.a && p.y == p.b) return compare_past_hyphens(p.a, p.b, p.flags, i);
+    return compare_elsewhere(p, i);
+  }
   std::size_t num = number_start(p.x, i);
   if (is_digit(p.x[num]) && is_digit(p.y[num])) {
     int r;
-    if (compare_by_values(p, num, i, Common{}, true, r)) return r;
+    if (compare_by_values(p, num, i, Common{}, false, r)) return r;
     return compare_elsewhere(p, num);
   }
   if (i == 0 && p.x == p.a && p.y == p.b) return compare_past_v(p.a, p.b, p.flags);

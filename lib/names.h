@@ -218,8 +218,22 @@ constexpr Name kPostWords[] = {
 static_assert(well_listed(kPostWords));
 constexpr NameIndex kPostWordIndex = index_names(kPostWords);
 
+// The lengths of the post words that open with each letter, one bit for
+// each length: most words are turned away by their first letter and length.
+struct WordLengths {
+  unsigned long long of[32];
+};
+constexpr WordLengths post_word_lengths() noexcept {
+  WordLengths set{};
+  for (const Name &name : kPostWords) set.of[name.text[0] & 31] |= 1ull << name.text.size();
+  return set;
+}
+constexpr WordLengths kPostWordLengths = post_word_lengths();
+
+// Whether the `n` letters at `w` are a post word.
 bool is_post_word(const Byte *w, std::size_t n) noexcept {
-  return kPostWordIndex.opens[w[0]] && listed(kPostWords, kPostWordIndex, w, n);
+  return n < 64 && (kPostWordLengths.of[w[0] & 31] >> n & 1u) != 0 &&
+         listed(kPostWords, kPostWordIndex, w, n);
 }
 
 // A release spelled out.
