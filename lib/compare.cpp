@@ -200,7 +200,7 @@ class Cursor {
   friend Rank step(Cursor &c, Word &word, const Byte *stop) noexcept;
   friend Rank next(Cursor &c, Word &word, std::size_t &zeros) noexcept;
   friend void advance(Cursor &c, const Byte *to) noexcept;
-  friend int compare_components(Cursor a, Cursor b) noexcept;
+  friend int compare_components(Cursor &a, Cursor &b) noexcept;
 
  private:
   Cursor(const Byte *s, const Byte *p, int flags, const Byte *epoch) noexcept
@@ -581,8 +581,10 @@ constexpr bool tells_marks_apart(Rank other) noexcept {
   return other >= kRevision && other <= kMark;
 }
 
-// Compares the components of `a` and `b` from where the cursors stand.
-int compare_components(Cursor a, Cursor b) noexcept {
+// Compares the components of `a` and `b` from where the cursors stand, and
+// moves them on. By reference: a cursor is too large to be copied on every
+// call.
+int compare_components(Cursor &a, Cursor &b) noexcept {
   for (;;) {
     Word wa;
     Word wb;
@@ -620,7 +622,9 @@ int compare_components(Cursor a, Cursor b) noexcept {
 
 // Compares two strings from their starts, each read with its own flags.
 int compare_whole(const Byte *a, const Byte *b, int a_flags, int b_flags) noexcept {
-  return compare_components(Cursor::at_start(a, a_flags), Cursor::at_start(b, b_flags));
+  Cursor ca = Cursor::at_start(a, a_flags);
+  Cursor cb = Cursor::at_start(b, b_flags);
+  return compare_components(ca, cb);
 }
 
 // Two strings read with the same flags, and where the fast path reads each
@@ -641,7 +645,8 @@ struct Pair {
 int compare_from(Pair p, std::size_t at) noexcept {
   if (at == 0) return compare_whole(p.a, p.b, p.flags, p.flags);
   Cursor ca = Cursor::read_to(p.a, p.x + at, p.flags);
-  return compare_components(ca, ca.moved_to(p.b, p.y + at));
+  Cursor cb = ca.moved_to(p.b, p.y + at);
+  return compare_components(ca, cb);
 }
 
 // Whether a listed name may follow a dot at `run` in either string.
@@ -832,8 +837,9 @@ inline bool epoch_in_doubt(Pair p, std::size_t num, const Byte *e, const Byte *f
 // short.
 __attribute__((noinline)) int compare_after_numbers(Pair p, const Byte *e, const Byte *f,
                                                     bool zero) noexcept {
-  return compare_components(Cursor::after_number(p.a, e, zero, p.flags),
-                            Cursor::after_number(p.b, f, zero, p.flags));
+  Cursor ca = Cursor::after_number(p.a, e, zero, p.flags);
+  Cursor cb = Cursor::after_number(p.b, f, zero, p.flags);
+  return compare_components(ca, cb);
 }
 
 // Compares the pair by the numbers that both strings hold from `num` bytes
