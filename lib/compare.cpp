@@ -28,10 +28,14 @@
 //     number that both strings hold: two values that differ decide,
 //     whatever came before, and equal ones leave both readings in a known
 //     state right after them (compare_by_values()).
-//   - plain_prefix() reads the common bytes while they hold no letter and no
-//     hyphen, the case where values_decide() has least to ask;
-//     compare_elsewhere() takes every other pair, and compare_past_v() a
-//     pair whose first bytes differ by a v that is skipped.
+//   - What is known of the common bytes travels as a Common: where the last
+//     hyphen among them stands, and whether a platform token may open there.
+//     plain_prefix() reads them while they hold no letter and no hyphen,
+//     the case where values_decide() has least to ask;
+//     compare_past_hyphens() takes a pair whose common bytes hold hyphens
+//     but no letter, compare_elsewhere() every other pair, and
+//     compare_past_v() a pair whose first bytes differ by a v that is
+//     skipped.
 #include <cstddef>
 #include <string_view>
 
@@ -97,6 +101,10 @@ const Byte *epoch_mark(const Byte *s) noexcept {
   while (is_digit(*p)) ++p;
   return p != s && is_epoch_mark(*p) ? p : nullptr;
 }
+
+// Whether the hyphen at `h` is directly followed by a digit: only such a
+// hyphen opens a revision, and a name's first one keeps it open.
+constexpr bool before_digit(const Byte *h) noexcept { return is_digit(h[1]); }
 
 // Whether the byte at `p` in the string `s` is a plus mark.
 bool is_plus_mark(const Byte *s, const Byte *p) noexcept {
@@ -284,7 +292,7 @@ Rank Cursor::classify(const Byte *w, std::size_t n, Word &word) noexcept {
 // hyphen after a component of the version a mark.
 bool Cursor::is_mark(const Byte *h) const noexcept {
   if (debian()) return versioned_;
-  return versioned_ && !after_pre_ && is_digit(h[1]);
+  return versioned_ && !after_pre_ && before_digit(h);
 }
 
 // Whether a plus mark lies behind. The bytes the cursor did not read are
@@ -378,9 +386,9 @@ bool Cursor::hyphen_ahead(const Byte *q) noexcept {
 bool Cursor::name_exception(const Byte *h) const noexcept {
   const Byte *mark = epoch_mark(begin_);
   const Byte *part = mark != nullptr ? mark + 1 : begin_ + (opens_with_v(begin_) ? 1 : 0);
-  if (!is_alpha(*part) || !is_digit(h[1])) return false;
+  if (!is_alpha(*part) || !before_digit(h)) return false;
   for (const Byte *q = part; q != h; ++q) {
-    if (*q == '-' && is_digit(q[1])) return false;
+    if (*q == '-' && before_digit(q)) return false;
   }
   return true;
 }
@@ -536,8 +544,9 @@ __attribute__((noinline)) void Cursor::find_run(const Byte *w) noexcept {
   const Byte *run = w;
   while (run != begin_ && (is_alnum(run[-1]) || run[-1] == '.')) --run;
   // Only a hyphen before a digit can be a revision mark.
-  run_ = run != begin_ && run[-1] == '-' && is_digit(*run) ? read_to(begin_, run, flags_).run_
-                                                           : Run::kPlain;
+  run_ = run != begin_ && run[-1] == '-' && before_digit(run - 1)
+             ? read_to(begin_, run, flags_).run_
+             : Run::kPlain;
 }
 
 // Reading starts right after the last number before `to`, where little is
@@ -706,7 +715,7 @@ std::size_t last_hyphen(Pair p, std::size_t end, std::size_t hyphen) noexcept {
 // Whether the hyphen at `h` in the common bytes of a pair that differs at
 // `i` may be a mark: a revision mark stands before a digit.
 bool may_be_mark(Pair p, std::size_t h, std::size_t i) noexcept {
-  return p.debian() || h + 1 == i || is_digit(p.x[h + 1]);
+  return p.debian() || h + 1 == i || before_digit(p.x + h);
 }
 
 // The value for "both strings are read as ending alike before the
@@ -792,7 +801,8 @@ bool may_be_platform(const Byte *s) noexcept {
 // past x and y on, where the difference lies in them or right after them at
 // `i`, decide the order, whatever came before; and, when they are equal,
 // whether both readings are in the same state right after them. `common`
-// says what is known of the common bytes. A value beats a zero, and it
+// says what is known of the common bytes, `letters` whether they may hold
+// a letter. A value beats a zero, and it
 // beats the pre-release word that a dropped zero leaves, so two values that
 // differ decide, and equal ones leave both read alike, but for:
 // - An extension chain: a listed name may hold the numbers (7z, bz2), or a
