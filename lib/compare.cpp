@@ -692,12 +692,15 @@ struct Common {
 // pair that differs at `i`, and ends before the difference, cuts both
 // strings: one after a dotted number.
 bool cut_behind(Pair p, std::size_t end, std::size_t i) noexcept {
+  const Byte *dotted = nullptr;  // first_dotted_number(), once a token needs it
   for (std::size_t k = 1; k < end; ++k) {
     const Byte *t = p.x + k;
     if (!is_cut_separator(t[-1]) || !is_alpha(*t) || !may_open_platform(t)) continue;
     std::size_t e = k;
     while (e < i && is_alnum(p.x[e])) ++e;
-    if (e < i && is_platform_token(t, p.x + e) && first_dotted_number(p.x) <= t - 1) return true;
+    if (e == i || !is_platform_token(t, p.x + e)) continue;
+    if (dotted == nullptr) dotted = first_dotted_number(p.x);
+    if (dotted <= t - 1) return true;
   }
   return false;
 }
