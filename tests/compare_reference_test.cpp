@@ -132,6 +132,15 @@ TEST(CompareReference, RestartsWhereTheStateIsKnown) {
       // The Debian reading: every hyphen after a component, words by their bytes.
       {"1.0-a-b", "1.0-a.b"}, {"-a", "a"}, {"1:-a", "1:a"}, {"~-1", "~.1"}, {"1~-1", "1~.1"},
       {"a-1-b", "a-1.b"}, {"1.0aB", "1.0ab"}, {"1.0-z", "1.0z"}, {"5.1-b01-2", "5.1-b01.2"},
+      // A platform token behind numbers that differ, or around them; the
+      // separators before a token at the difference, hyphens among them; a
+      // revision's hyphen with a hyphen in one tail only.
+      {"1.2-linux-3", "1.2-linux-4"}, {"1.2.linux.3.a", "1.2.linux.3.b"},
+      {"v1.2-linux-3", "1.2-linux-4"}, {"1.2-x86.1ubuntu2", "1.2-x86.1ubuntu3"},
+      {"1.2.linux32", "1.2.linux64"}, {"1.2-py3", "1.2-py4"}, {"1.0-1-.linux", "1.0-1-.linuz"},
+      {"1.0-1-.-linux", "1.0-1-.-2"}, {"1.0-1_-linux", "1.0-1_-1"}, {"2.3-4-1", "2.3-5"},
+      {"2.3-4", "2.3-5-1"}, {"2.3-4ubuntu1-a", "2.3-4ubuntu2"}, {"1:2-3", "1:2-4-5"},
+      {"foo-1-2", "foo-1-3-4"}, {"1.0.final.2", "1.0.final.3-x"},
   };
   for (const auto &p : pairs) {
     for (int fa = 0; fa < 4; ++fa) {
