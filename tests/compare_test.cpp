@@ -79,6 +79,11 @@ TEST(Compare, OrdersThatChangedFromEarlierBuilds) {
       {0, {"0.1", "<", "release-3.0", "=", "3.0"}},
       {0, {"2.3-1", "<", "2.3-1ubuntu1"}},
       {0, {"foo-1.2rc1.jar", "<", "foo-1.2.jar"}},
+      // And from those that read r as a pre-release and let a hyphen after a
+      // post word open a revision: two pairs of that change that the manual's
+      // examples leave out.
+      {0, {"0.5", "<", "r1.2", "<", "1.0"}},
+      {0, {"patch-1.2rc1", "<", "patch-1.2"}},
   });
 }
 
@@ -115,7 +120,10 @@ TEST(Compare, Ranks) {
            "1.1"}},
       {0, {"", "=", "final", "=", "RELEASE", "=", "ga", "<", "0", "=", "000", "<", "0.0.0"}},
       {0, {"1.rev99", "<", "1.1"}},
-      {ALPHA_AS_POST_RELEASE, {"1.zebra.9", "<", "1.1"}},
+      // A hyphen mark: a hyphen with another after it.
+      {0, {"1+", "<", "1-1-1", "<", "1.0"}},
+      // Debian's reading: a word after a separator comes after every number.
+      {ALPHA_AS_POST_RELEASE, {"1.1", "<", "1.zebra.9"}},
   });
 }
 
@@ -148,8 +156,9 @@ TEST(Compare, RevisionMarks) {
       {0, {"0-1", "=", "0.-1", "<", "0:-1", "=", ".-1", "=", "release-1", "=", "Final_1", "=",
            "1"}},
       {0, {"1:1.0", "=", "1:-1.0", "=", "1:release-1.0", "<", "1:1.0-1", "=", "1:1.0.final-1"}},
-      // After a word in a revision the hyphen opens the next revision.
-      {0, {"1.0-1ubuntu", "<", "1.0-1ubuntu-2", "<", "1.0-1ubuntu.2"}},
+      // After a word in a revision a hyphen is a mark again, and the last one
+      // opens the revision: the one before it is a hyphen mark.
+      {0, {"1.0-1ubuntu", "<", "1.0-1ubuntu.2", "<", "1.0-1ubuntu-2"}},
   });
 }
 
@@ -159,8 +168,10 @@ TEST(Compare, WordsInARevision) {
   expect_chains({
       {0, {"2.3-1", "<", "2.3-1build1", "<", "2.3-1ubuntu1", "=", "2.3-1.Ubuntu.1", "<",
            "2.3-1.1"}},
-      {0, {"1.0-1", "<", "1.0-1final", "=", "1.0-1.f", "<", "1.0-1.1"}},
-      {0, {"2.3-1_ubuntu1", "=", "2.3-1-ubuntu1", "=", "2.3-1 ubuntu1", "<", "2.3-1"}},
+      {0, {"1.0-1", "<", "1.0-1.f", "<", "1.0-1final", "<", "1.0-1.1"}},
+      // Another separator ends the run; a hyphen also makes the one before it a
+      // hyphen mark.
+      {0, {"2.3-1_ubuntu1", "=", "2.3-1 ubuntu1", "<", "2.3-1", "<", "2.3-1-ubuntu1"}},
       // No revision opened: the hyphen is the first byte, or after the epoch or
       // a pre-release.
       {0, {"-1ubuntu", "=", "1ubuntu", "<", "1"}},
@@ -192,7 +203,7 @@ TEST(Compare, PlusMarks) {
 
 TEST(Compare, WordsAfterAPlus) {
   expect_chains({
-      {0, {"1.0", "<", "1.0+a", "=", "1.0+alpha", "<", "1.0+rc.dev", "<", "1.0.1"}},
+      {0, {"1.0", "<", "1.0+a", "<", "1.0+alpha", "<", "1.0+rc.dev", "<", "1.0.1"}},
       // Anywhere earlier, not only right before the word.
       {0, {"1.0rc1", "<", "1+0", "<", "1+0rc1", "<", "1.0"}},
       {0, {"1.0", "=", "1.0.final", "<", "1.0+final"}},
@@ -202,16 +213,23 @@ TEST(Compare, WordsAfterAPlus) {
 TEST(Compare, PaddingBeforePreReleases) {
   expect_chains({
       {0, {"rc1", "=", "0rc1", "=", "0.0.rc1", "=", "0:0.rc.1", "<", "", "<", "0"}},
-      {0, {"1.0.0.final.rc1", "=", "1rc1", "<", "1.0-0rc1"}},
+      // A release word after a number makes the words after it post-releases,
+      // so no zero before them is padding.
+      {0, {"1rc1", "<", "1.0-0rc1", "<", "1.0.0.final.rc1"}},
   });
 }
 
-TEST(Compare, EveryWordIsPostReleaseUnderAlphaFlag) {
+// Debian's reading: a word glued to a number is a suffix, before a plus
+// mark; any other word comes after every number; both by their bytes.
+TEST(Compare, AlphaFlagReadsWordsAsDebianDoes) {
   expect_chains({
-      {ALPHA_AS_POST_RELEASE, {"1.0", "<", "1.0.alpha", "<", "1.0.dev", "=", "1.0.DEVEL", "=",
-                               "1.0.d", "<", "1.0.final", "<", "1.0.p", "=", "1.0pre", "<",
-                               "1.0.rc", "<", "1.0.1"}},
+      {ALPHA_AS_POST_RELEASE, {"1.0", "<", "1.0pre", "<", "1.0.1", "<", "1.0.DEVEL", "<",
+                               "1.0.alpha", "<", "1.0.d", "<", "1.0.dev", "<", "1.0.final",
+                               "<", "1.0.p", "<", "1.0.rc"}},
       {P_LETTER_AS_PATCH | ALPHA_AS_POST_RELEASE, {"1.0", "<", "1.0foo", "<", "1.0p1"}},
+      // Every hyphen after a component is a mark; the ranks in order.
+      {ALPHA_AS_POST_RELEASE, {"1.0", "<", "1.0-", "<", "1.0a", "<", "1.0+", "<", "1.0-1-", "<",
+                               "1.0.0", "<", "1.0.B", "<", "1.0.a"}},
   });
 }
 
@@ -226,15 +244,15 @@ TEST(Compare, LetterSuffix) {
       {0, {"", "<", "0", "<", "0a", "<", "0.1"}},
       {0, {"1", "<", "v1a", "=", "1a", "<", "1.1"}},
       {0, {"1a.b", "<", "1a"}},
-      // The suffix rule comes before the p rule.
-      {0, {"1.0", "<", "1.0p", "<", "1.0p.1", "=", "1.0patch1", "=", "1.0post1", "=", "1.0pl1"}},
+      // The suffix rule comes before the p rule; post-releases by the whole word.
+      {0, {"1.0", "<", "1.0p", "<", "1.0p.1", "<", "1.0patch1", "<", "1.0pl1", "<", "1.0post1"}},
   });
 }
 
 TEST(Compare, PostReleaseWords) {
   expect_chains({
-      {0, {"1.0", "<", "1.0errata1", "=", "1.0.ERRATA.1", "<", "1.0patch1", "=", "1.0.Post1",
-           "=", "1.0PL1", "<", "1.0rev1", "=", "1.0.REV.1", "<", "1.0.1"}},
+      {0, {"1.0", "<", "1.0errata1", "=", "1.0.ERRATA.1", "<", "1.0patch1", "<", "1.0PL1",
+           "<", "1.0.Post1", "<", "1.0rev1", "=", "1.0.REV.1", "<", "1.0.1"}},
       // Only a pre-release takes its number after a hyphen.
       {0, {"1.0rev", "<", "1.0-REV-1", "<", "1.0rev1"}},
       // Only the whole words.
@@ -248,6 +266,44 @@ TEST(Compare, PLetter) {
       {0, {"1.0.p1", "=", "1.0P1", "=", "1.0p1", "=", "1.0pre1", "<", "1.0rc1", "<", "1.0"}},
       {P_LETTER_AS_PATCH, {"1.0pre1", "<", "1.0", "<", "1.0.P1", "=", "1.0p1", "=",
                            "1.0patch1", "<", "1.0rev1"}},
+      // Whichever rule makes it a post-release, p is patch.
+      {P_LETTER_AS_PATCH, {"1.0", "<", "1.0+p", "=", "1.0+patch", "<", "1.0+pl", "<", "1.0p", "=",
+                           "1.0patch", "<", "1.0pl"}},
+  });
+}
+
+// Only the last hyphen opens a revision: any hyphen after it, whatever
+// follows it, makes it a hyphen mark, but not one that a platform token cuts
+// away.
+TEST(Compare, OnlyTheLastHyphenOpensARevision) {
+  expect_chains({
+      {0, {"1.0-1", "=", "1.0-1-linux", "<", "1.0-1-a", "<", "1.0-1-2"}},
+      {ALPHA_AS_POST_RELEASE, {"1.0-1", "<", "1.0-1-2", "<", "1.0-1-a", "<", "1.0-1-linux"}},
+      // A name's first hyphen before a digit stays a revision mark, past an epoch too.
+      {0, {"1:log4j-2.0-rc1", "<", "1:log4j-2.0", "<", "1:log4j-2.0-1", "<", "1:log4j-2.0.1"}},
+  });
+}
+
+// A platform token after a dotted number ends the string before its
+// separators: the numbers after it or in it are not read.
+TEST(Compare, PlatformSuffix) {
+  expect_chains({
+      {0, {"1.2-jammy1", "<", "1.2-linuxx", "<", "1.2", "=", "1.2-linux-3", "=", "1.2-linux-4",
+           "=", "1.2.linux64", "=", "1.2_x86_64", "<", "1.2.1"}},
+      {0, {"12-linux", "<", "12"}},
+      {ALPHA_AS_POST_RELEASE, {"1.2", "<", "1.2-linux"}},
+  });
+}
+
+// A word after a release word dropped after a number, or right after a
+// pre-release word, extends it, but for dev, snapshot and a release word
+// after a pre-release word.
+TEST(Compare, WordsAfterReleaseAndPreReleaseWords) {
+  expect_chains({
+      {0, {"1.0-rc.dev", "<", "1.0-rc.SNAPSHOT", "<", "1.0-rc", "=", "1.0-rc.final", "<",
+           "1.0-rc.x", "<", "1.0"}},
+      {0, {"1.0", "=", "1.0.RELEASE", "<", "1.0.RELEASE.a", "<", "1.0.RELEASE.final", "<",
+           "1.0.1"}},
   });
 }
 
@@ -280,7 +336,7 @@ TEST(Compare, CandidateReleasesAndServicePacks) {
       {0, {"1.0.c1", "=", "1.0.crx1", "<", "1.0.pre1", "<", "1.0.CR1", "=", "1.0cR1", "=",
            "1.0.0.rc1", "<", "1.0.cr2", "<", "1.0.snapshot", "<", "1.0"}},
       {0, {"1.0+b", "<", "1.0+cr", "<", "1.0+d"}},
-      {ALPHA_AS_POST_RELEASE, {"1.0.b", "<", "1.0.CR", "=", "1.0.c", "<", "1.0.rc"}},
+      {ALPHA_AS_POST_RELEASE, {"1.0.CR", "<", "1.0.b", "<", "1.0.c", "<", "1.0.rc"}},
       {0, {"1.0.s", "=", "1.0.spx", "<", "1.0s1", "<", "1.0", "<", "1.0.0.SP1", "<", "1.0.SP1",
            "=", "1.0sp1", "<", "1.0.sp2", "<", "1.0.1"}},
   });
@@ -296,11 +352,13 @@ TEST(Compare, ExtensionChains) {
            "foo-1.2", "<", "foo-1.10.Jar"}},
       {0, {"1.0.bz3", "<", "1.0", "=", "1.0.7z", "=", "1.0.bz2", "=", "1.0.tbz2", "<",
            "1.0.7.bz3", "<", "1.0.7", "=", "1.0.7.7Z"}},
-      {0, {"1.0.tar.x", "<", "1.0.targz", "<", "1.0", "=", "1.0.tar", "=", "1.0..tar", "<",
+      // A word right after a pre-release word extends it: the x after tar.
+      {0, {"1.0.targz", "<", "1.0.tar.x", "<", "1.0", "=", "1.0.tar", "=", "1.0..tar", "<",
            "1.0.1"}},
       {0, {"1.0.bz\x12", "<", "1.0.TBZ\x12", "<", "1.0", "=", "1.0.Tbz2"}},
       {0, {"foo.tar.gz-1.0", "<", "foo-1.0"}},
-      {0, {"1.0.sources.jar", "<", "1.0.jar", "<", "1.0-1.el9.rpm"}},
+      // What is left may end in a platform token (sources), which goes too.
+      {0, {"1.0.beta.jar", "<", "1.0.sources.jar", "=", "1.0.jar", "<", "1.0-1.el9.rpm"}},
       {0, {"tar.gz", "=", "tar", "<", ".tar.gz", "=", ""}},
       {0, {"1.0" + tars + ".x", "<", "1.0" + tars + ".y", "<", "1.0", "=", "1.0" + tars, "=",
            "1.0" + tars + ".GZ", "<", "1.0.1" + tars}},
