@@ -2,10 +2,15 @@
 #ifndef QUENORBIAL_SORT_MALLOC_ARRAY_H
 #define QUENORBIAL_SORT_MALLOC_ARRAY_H
 
+#include <sys/mman.h>
+
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 struct Free {
   void operator()(void *p) const noexcept { std::free(p); }
@@ -14,6 +19,23 @@ struct Free {
 // Of elements that may be moved as bytes, as realloc moves them.
 template <class T>
 using MallocArray = std::unique_ptr<T[], Free>;
+
+// Asks for huge pages for the 2 MiB pages that lie wholly inside the
+// `bytes` at `p`, untouched, when there are at least two: the kernel then
+// fills them 2 MiB to a fault, and reads all over them miss the TLB less.
+// Less, all that a short input has, keeps to small pages.
+inline void advise_huge(void *p, std::size_t bytes) noexcept {
+#ifdef MADV_HUGEPAGE
+  constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
+  std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(p) + kHuge - 1) & ~(kHuge - 1);
+  std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(p) + bytes) & ~(kHuge - 1);
+  // Only advice: where the kernel does not take it, the pages stay small.
+  if (begin + kHuge < end) madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+#else
+  (void)p;
+  (void)bytes;
+#endif
+}
 
 // Makes room for `n` elements, keeping those there are; false, with the
 // array as it was, when memory runs out. realloc, so that a large array can
@@ -29,11 +51,29 @@ template <class T>
 }
 
 // Room for `n` elements, untouched, so that pages not yet used cost nothing;
-// null when memory runs out.
+// null when memory runs out. A large one gets huge pages.
 template <class T>
 MallocArray<T> allocate(std::size_t n) noexcept {
   static_assert(std::is_trivially_copyable<T>::value, "the elements are left unbuilt");
-  return MallocArray<T>(static_cast<T *>(std::malloc(n * sizeof(T))));
+  MallocArray<T> a(static_cast<T *>(std::malloc(n * sizeof(T))));
+  if (a) advise_huge(a.get(), n * sizeof(T));
+  return a;
+}
+
+// Makes room for `n` elements, keeping the first `used`; false, with the
+// array as it was, when memory runs out. Room for as many as fill kCopyFrom
+// or more is new memory that gets huge pages, the elements copied there: a
+// realloc would move the small pages it has, and fault in each new one
+// alone.
+template <class T>
+[[nodiscard]] bool grow(MallocArray<T> &a, std::size_t used, std::size_t n) noexcept {
+  constexpr std::size_t kCopyFrom = std::size_t{4} << 20;
+  if (n * sizeof(T) < kCopyFrom) return resize(a, n);
+  MallocArray<T> b = allocate<T>(n);
+  if (!b) return false;
+  if (used > 0) std::memcpy(b.get(), a.get(), used * sizeof(T));
+  a = std::move(b);
+  return true;
 }
 
 #endif  // QUENORBIAL_SORT_MALLOC_ARRAY_H

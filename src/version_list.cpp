@@ -22,7 +22,11 @@ namespace {
 constexpr std::size_t kFirstBlock = 1 << 16;
 constexpr std::size_t kReadBlock = 1 << 20;
 constexpr std::size_t kFirstLines = 128;
-constexpr std::size_t kChunk = 1 << 20;     // shared by long lines
+// Shared by long lines, each twice the one before up to kLastChunk, so that
+// a short input keeps to a small one and most of a large input's lie in
+// huge pages, which the sort's reads all over them need.
+constexpr std::size_t kFirstChunk = 1 << 20;
+constexpr std::size_t kLastChunk = 1 << 24;
 constexpr std::size_t kOwnChunk = 1 << 16;  // a line this long gets its own
 
 // Byte order, unsigned, then length. Mostly two short lines: a loop beats a
@@ -40,12 +44,15 @@ bool bytes_before(std::string_view a, std::string_view b) noexcept {
 
 }  // namespace
 
+VersionList::VersionList(int flags) noexcept : flags_(flags), chunk_size_(kFirstChunk) {}
+
 VersionList::VersionList(VersionList &&other) noexcept
     : flags_(other.flags_),
       lines_(std::exchange(other.lines_, Lines())),
       chunks_(std::move(other.chunks_)),
       room_(std::exchange(other.room_, nullptr)),
-      room_left_(std::exchange(other.room_left_, 0)) {}
+      room_left_(std::exchange(other.room_left_, 0)),
+      chunk_size_(std::exchange(other.chunk_size_, kFirstChunk)) {}
 
 VersionList &VersionList::operator=(VersionList &&other) noexcept {
   if (this != &other) {
@@ -54,6 +61,7 @@ VersionList &VersionList::operator=(VersionList &&other) noexcept {
     chunks_ = std::move(other.chunks_);
     room_ = std::exchange(other.room_, nullptr);
     room_left_ = std::exchange(other.room_left_, 0);
+    chunk_size_ = std::exchange(other.chunk_size_, kFirstChunk);
   }
   return *this;
 }
@@ -69,9 +77,11 @@ void VersionList::FreeChunks::operator()(char *chunk) const noexcept {
 
 char *VersionList::store(std::size_t n) noexcept {
   if (n > room_left_) {
-    std::size_t size = n >= kOwnChunk ? n : kChunk;
+    std::size_t size = n >= kOwnChunk ? n : chunk_size_;
     char *chunk = static_cast<char *>(std::malloc(sizeof(char *) + size));
     if (chunk == nullptr) return nullptr;
+    advise_huge(chunk, sizeof(char *) + size);
+    if (size == chunk_size_) chunk_size_ = std::min(kLastChunk, 2 * size);
     char *before = chunks_.release();
     std::memcpy(chunk, &before, sizeof before);
     chunks_.reset(chunk);
@@ -89,7 +99,7 @@ char *VersionList::store(std::size_t n) noexcept {
 bool VersionList::append(const char *p, std::size_t n) noexcept {
   if (lines_.size_ == lines_.capacity_) {
     std::size_t cap = std::max(kFirstLines, 2 * lines_.capacity_);
-    if (!resize(lines_.data_, cap)) return false;
+    if (!grow(lines_.data_, lines_.size_, cap)) return false;
     lines_.capacity_ = cap;
   }
   if (n > Line::kInline) {  // the line will point to a copy that lasts

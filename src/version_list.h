@@ -29,7 +29,7 @@ class VersionList {
     std::size_t capacity_ = 0;
   };
 
-  explicit VersionList(int flags) noexcept : flags_(flags) {}
+  explicit VersionList(int flags) noexcept;
   VersionList(VersionList &&other) noexcept;
   VersionList &operator=(VersionList &&other) noexcept;
 
@@ -80,6 +80,7 @@ class VersionList {
   std::unique_ptr<char, FreeChunks> chunks_;
   char *room_ = nullptr;      // the unused end of the newest shared chunk
   std::size_t room_left_ = 0;
+  std::size_t chunk_size_;  // of the next shared chunk
 };
 
 #endif  // QUENORBIAL_SORT_VERSION_LIST_H

@@ -66,6 +66,26 @@ TEST(LineStorage, LinesOutgrowingTheReadBlockAndSharingChunks) {
   EXPECT_EQ(first_difference(list, lines), "");
 }
 
+// Enough long lines to fill shared chunks of every size they grow through,
+// and enough lines that their array is copied as it grows; the list moved
+// halfway goes on where it was.
+TEST(LineStorage, LinesFillingGrowingChunksAndAnArrayCopiedAsItGrows) {
+  std::mt19937 rng(11);
+  std::vector<std::string> first;
+  std::vector<std::string> second;
+  for (int i = 0; i < 600000; ++i) {
+    std::string s(rng() % 60, 'x');
+    for (char &c : s) c = static_cast<char>('0' + rng() % 10);
+    (i < 300000 ? first : second).push_back(s);
+  }
+  VersionList from(0);
+  EXPECT_EQ(feed(from, join(first), Source::kFile), 0);
+  VersionList list(std::move(from));
+  EXPECT_EQ(feed(list, join(second), Source::kPipe), 0);
+  first.insert(first.end(), second.begin(), second.end());
+  EXPECT_EQ(first_difference(list, first), "");
+}
+
 TEST(LineStorage, AppendsAcrossInputs) {
   std::vector<std::string> first = boundary_lines();
   std::vector<std::string> second = {"2.0", std::string(20, '9'), ""};
