@@ -924,21 +924,25 @@ __attribute__((always_inline)) inline int compare_elsewhere_in(Pair p, std::size
 }
 
 // compare_elsewhere_in(), out of line: the common pairs' path stays short,
-// and keeps no more than it needs. A pair read from the strings' starts is
-// given as its strings and flags, so that the common pairs' path need not
-// lay a Pair out in memory for a call it seldom makes; the other pairs are
-// read past a v.
+// and keeps no more than it needs. The pair is given as loose values, so
+// that its callers need not lay a Pair out in memory for a call they seldom
+// make, and can jump to it rather than call it: a pair read from the
+// strings' starts as its strings and flags, the other pairs, read past a v,
+// with where each is read from.
 __attribute__((noinline)) int compare_elsewhere_from_start(const Byte *a, const Byte *b,
                                                            int flags,
                                                            std::size_t common) noexcept {
   return compare_elsewhere_in(Pair{a, b, a, b, flags}, common);
 }
-__attribute__((noinline)) int compare_elsewhere_past_v(Pair p, std::size_t common) noexcept {
-  return compare_elsewhere_in(p, common);
+__attribute__((noinline)) int compare_elsewhere_past_v(const Byte *a, const Byte *b,
+                                                       const Byte *x, const Byte *y, int flags,
+                                                       std::size_t common) noexcept {
+  return compare_elsewhere_in(Pair{a, b, x, y, flags}, common);
 }
 inline int compare_elsewhere(Pair p, std::size_t common) noexcept {
-  return p.x == p.a && p.y == p.b ? compare_elsewhere_from_start(p.a, p.b, p.flags, common)
-                                  : compare_elsewhere_past_v(p, common);
+  return p.x == p.a && p.y == p.b
+             ? compare_elsewhere_from_start(p.a, p.b, p.flags, common)
+             : compare_elsewhere_past_v(p.a, p.b, p.x, p.y, p.flags, common);
 }
 
 // Compares two strings read with the same flags from their starts, whose
