@@ -76,8 +76,25 @@ constexpr ByteSet plain_bytes() noexcept {
 }
 constexpr ByteSet kPlain = plain_bytes();
 
+// The bytes that the search behind a word stops at: the letters, which may
+// spell a release word, and the bytes of a plus mark.
+constexpr ByteSet plus_or_letter() noexcept {
+  ByteSet set = byte_set("+^");
+  for (int c = 1; c < 256; ++c) set.has[c] = set.has[c] || is_alpha(static_cast<Byte>(c));
+  return set;
+}
+constexpr ByteSet kPlusOrLetter = plus_or_letter();
+
 // The separators that a platform token's cut takes away before it.
 constexpr bool is_cut_separator(Byte c) noexcept { return c == '.' || c == '-' || c == '_'; }
+
+// The bytes of a revision's run: letters, digits and dots.
+constexpr ByteSet run_bytes() noexcept {
+  ByteSet set = byte_set(".");
+  for (int c = 1; c < 256; ++c) set.has[c] = set.has[c] || is_alnum(static_cast<Byte>(c));
+  return set;
+}
+constexpr ByteSet kRunByte = run_bytes();
 
 // The bytes that end an epoch, as a table: the numbers' path asks it of
 // both strings on most pairs that differ in their first number.
@@ -303,11 +320,12 @@ bool Cursor::plus_behind() noexcept {
   bool release = false;
   for (const Byte *q = unscanned_; q != begin_;) {
     Byte c = *--q;
+    if (!kPlusOrLetter[c]) continue;
     if (is_alpha(c)) {
       const Byte *end = q + 1;
       while (q != begin_ && is_alpha(q[-1])) --q;
       release = release || is_release_word(q, static_cast<std::size_t>(end - q));
-    } else if ((c == '+' || c == '^') && q != begin_) {
+    } else if (q != begin_) {
       after_plus_ = true;
       break;
     }
@@ -542,7 +560,7 @@ std::size_t number_start(const Byte *x, std::size_t i) noexcept {
 // the string is read up to the run. Out of line: it is seldom needed.
 __attribute__((noinline)) void Cursor::find_run(const Byte *w) noexcept {
   const Byte *run = w;
-  while (run != begin_ && (is_alnum(run[-1]) || run[-1] == '.')) --run;
+  while (run != begin_ && kRunByte[run[-1]]) --run;
   // Only a hyphen before a digit can be a revision mark.
   run_ = run != begin_ && run[-1] == '-' && before_digit(run - 1)
              ? read_to(begin_, run, flags_).run_
