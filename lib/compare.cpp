@@ -27,7 +27,9 @@
 //   - values_decide() guards the shortcut where the difference lies in a
 //     number that both strings hold: two values that differ decide,
 //     whatever came before, and equal ones leave both readings in a known
-//     state right after them (compare_by_values()).
+//     state right after them (compare_by_values()). The hazards that only
+//     the values read tell, the epoch and the last hyphen, it leaves to
+//     epoch_in_doubt() and hyphen_in_doubt(), asked once they are read.
 //   - What is known of the common bytes travels as a Common: where the last
 //     hyphen among them stands, and whether a platform token may open there.
 //     plain_prefix() reads them while they hold no letter and no hyphen,
@@ -833,8 +835,9 @@ bool may_be_platform(const Byte *s) noexcept {
 // - The platform suffix: a platform token before the numbers ends both
 //   strings alike, and one may hold them (linux64).
 // - Only the last hyphen opens a revision: the last hyphen before them, when
-//   it may be a mark, is of one kind in both strings only if neither holds
-//   a hyphen after the difference.
+//   it may be a mark, must be of one kind in both strings. Which string's
+//   tail tells that is known only once the values are compared, so
+//   compare_by_values() asks it then (hyphen_in_doubt()).
 // - The epoch: digits that open both strings may be the epoch of one only.
 //   That is known only once the numbers are read, so compare_by_values()
 //   asks it then (epoch_in_doubt()).
@@ -852,8 +855,20 @@ __attribute__((always_inline)) inline bool values_decide(Pair p, std::size_t num
         (may_be_platform(p.x + run) || may_be_platform(p.y + run))))) {
     return false;
   }
-  return common.hyphen == kNowhere || !may_be_mark(p, common.hyphen, i) ||
-         (!holds_hyphen(p.x + i) && !holds_hyphen(p.y + i));
+  return true;
+}
+
+// Whether the last hyphen of the common bytes of a pair that differs at
+// `i`, in numbers whose values compare as `order`, may be a revision mark
+// in one string and a hyphen mark in the other. It is of one kind in both
+// when neither holds a hyphen after the difference. Where the values
+// differ, it is enough that the string of the smaller value holds none:
+// its mark is then a revision mark, and a hyphen mark in the other comes
+// after it, as the larger value does.
+inline bool hyphen_in_doubt(Pair p, std::size_t i, int order, Common common) noexcept {
+  if (common.hyphen == kNowhere || !may_be_mark(p, common.hyphen, i)) return false;
+  if (order != 0) return holds_hyphen((order < 0 ? p.x : p.y) + i);
+  return holds_hyphen(p.x + i) || holds_hyphen(p.y + i);
 }
 
 // Whether numbers that open both strings and stop at `e` and `f` may be the
@@ -884,6 +899,7 @@ __attribute__((always_inline)) inline bool compare_by_values(Pair p, std::size_t
   const Byte *e = past_zeros(p.x + num);
   const Byte *f = past_zeros(p.y + num);
   int r = compare_numbers(e, f);
+  if (hyphen_in_doubt(p, i, r, common)) return false;
   if (epoch_in_doubt(p, num, e, f)) {
     result = compare_whole(p.a, p.b, p.flags, p.flags);  // as compare_from() does at 0
   } else {
