@@ -27,7 +27,9 @@
 //   - values_decide() guards the shortcut where the difference lies in a
 //     number that both strings hold: two values that differ decide,
 //     whatever came before, and equal ones leave both readings in a known
-//     state right after them (compare_by_values()).
+//     state right after them (compare_by_values()). The hazards that only
+//     the values read tell, the epoch and the last hyphen, it leaves to
+//     epoch_in_doubt() and hyphen_in_doubt(), asked once they are read.
 //   - What is known of the common bytes travels as a Common: where the last
 //     hyphen among them stands, and whether a platform token may open there.
 //     plain_prefix() reads them while they hold no letter and no hyphen,
@@ -76,8 +78,25 @@ constexpr ByteSet plain_bytes() noexcept {
 }
 constexpr ByteSet kPlain = plain_bytes();
 
+// The bytes that the search behind a word stops at: the letters, which may
+// spell a release word, and the bytes of a plus mark.
+constexpr ByteSet plus_or_letter() noexcept {
+  ByteSet set = byte_set("+^");
+  for (int c = 1; c < 256; ++c) set.has[c] = set.has[c] || is_alpha(static_cast<Byte>(c));
+  return set;
+}
+constexpr ByteSet kPlusOrLetter = plus_or_letter();
+
 // The separators that a platform token's cut takes away before it.
 constexpr bool is_cut_separator(Byte c) noexcept { return c == '.' || c == '-' || c == '_'; }
+
+// The bytes of a revision's run: letters, digits and dots.
+constexpr ByteSet run_bytes() noexcept {
+  ByteSet set = byte_set(".");
+  for (int c = 1; c < 256; ++c) set.has[c] = set.has[c] || is_alnum(static_cast<Byte>(c));
+  return set;
+}
+constexpr ByteSet kRunByte = run_bytes();
 
 // The bytes that end an epoch, as a table: the numbers' path asks it of
 // both strings on most pairs that differ in their first number.
@@ -303,11 +322,12 @@ bool Cursor::plus_behind() noexcept {
   bool release = false;
   for (const Byte *q = unscanned_; q != begin_;) {
     Byte c = *--q;
+    if (!kPlusOrLetter[c]) continue;
     if (is_alpha(c)) {
       const Byte *end = q + 1;
       while (q != begin_ && is_alpha(q[-1])) --q;
       release = release || is_release_word(q, static_cast<std::size_t>(end - q));
-    } else if ((c == '+' || c == '^') && q != begin_) {
+    } else if (q != begin_) {
       after_plus_ = true;
       break;
     }
@@ -542,7 +562,7 @@ std::size_t number_start(const Byte *x, std::size_t i) noexcept {
 // the string is read up to the run. Out of line: it is seldom needed.
 __attribute__((noinline)) void Cursor::find_run(const Byte *w) noexcept {
   const Byte *run = w;
-  while (run != begin_ && (is_alnum(run[-1]) || run[-1] == '.')) --run;
+  while (run != begin_ && kRunByte[run[-1]]) --run;
   // Only a hyphen before a digit can be a revision mark.
   run_ = run != begin_ && run[-1] == '-' && before_digit(run - 1)
              ? read_to(begin_, run, flags_).run_
@@ -815,8 +835,9 @@ bool may_be_platform(const Byte *s) noexcept {
 // - The platform suffix: a platform token before the numbers ends both
 //   strings alike, and one may hold them (linux64).
 // - Only the last hyphen opens a revision: the last hyphen before them, when
-//   it may be a mark, is of one kind in both strings only if neither holds
-//   a hyphen after the difference.
+//   it may be a mark, must be of one kind in both strings. Which string's
+//   tail tells that is known only once the values are compared, so
+//   compare_by_values() asks it then (hyphen_in_doubt()).
 // - The epoch: digits that open both strings may be the epoch of one only.
 //   That is known only once the numbers are read, so compare_by_values()
 //   asks it then (epoch_in_doubt()).
@@ -834,8 +855,20 @@ __attribute__((always_inline)) inline bool values_decide(Pair p, std::size_t num
         (may_be_platform(p.x + run) || may_be_platform(p.y + run))))) {
     return false;
   }
-  return common.hyphen == kNowhere || !may_be_mark(p, common.hyphen, i) ||
-         (!holds_hyphen(p.x + i) && !holds_hyphen(p.y + i));
+  return true;
+}
+
+// Whether the last hyphen of the common bytes of a pair that differs at
+// `i`, in numbers whose values compare as `order`, may be a revision mark
+// in one string and a hyphen mark in the other. It is of one kind in both
+// when neither holds a hyphen after the difference. Where the values
+// differ, it is enough that the string of the smaller value holds none:
+// its mark is then a revision mark, and a hyphen mark in the other comes
+// after it, as the larger value does.
+inline bool hyphen_in_doubt(Pair p, std::size_t i, int order, Common common) noexcept {
+  if (common.hyphen == kNowhere || !may_be_mark(p, common.hyphen, i)) return false;
+  if (order != 0) return holds_hyphen((order < 0 ? p.x : p.y) + i);
+  return holds_hyphen(p.x + i) || holds_hyphen(p.y + i);
 }
 
 // Whether numbers that open both strings and stop at `e` and `f` may be the
@@ -866,6 +899,7 @@ __attribute__((always_inline)) inline bool compare_by_values(Pair p, std::size_t
   const Byte *e = past_zeros(p.x + num);
   const Byte *f = past_zeros(p.y + num);
   int r = compare_numbers(e, f);
+  if (hyphen_in_doubt(p, i, r, common)) return false;
   if (epoch_in_doubt(p, num, e, f)) {
     result = compare_whole(p.a, p.b, p.flags, p.flags);  // as compare_from() does at 0
   } else {
@@ -924,21 +958,25 @@ __attribute__((always_inline)) inline int compare_elsewhere_in(Pair p, std::size
 }
 
 // compare_elsewhere_in(), out of line: the common pairs' path stays short,
-// and keeps no more than it needs. A pair read from the strings' starts is
-// given as its strings and flags, so that the common pairs' path need not
-// lay a Pair out in memory for a call it seldom makes; the other pairs are
-// read past a v.
+// and keeps no more than it needs. The pair is given as loose values, so
+// that its callers need not lay a Pair out in memory for a call they seldom
+// make, and can jump to it rather than call it: a pair read from the
+// strings' starts as its strings and flags, the other pairs, read past a v,
+// with where each is read from.
 __attribute__((noinline)) int compare_elsewhere_from_start(const Byte *a, const Byte *b,
                                                            int flags,
                                                            std::size_t common) noexcept {
   return compare_elsewhere_in(Pair{a, b, a, b, flags}, common);
 }
-__attribute__((noinline)) int compare_elsewhere_past_v(Pair p, std::size_t common) noexcept {
-  return compare_elsewhere_in(p, common);
+__attribute__((noinline)) int compare_elsewhere_past_v(const Byte *a, const Byte *b,
+                                                       const Byte *x, const Byte *y, int flags,
+                                                       std::size_t common) noexcept {
+  return compare_elsewhere_in(Pair{a, b, x, y, flags}, common);
 }
 inline int compare_elsewhere(Pair p, std::size_t common) noexcept {
-  return p.x == p.a && p.y == p.b ? compare_elsewhere_from_start(p.a, p.b, p.flags, common)
-                                  : compare_elsewhere_past_v(p, common);
+  return p.x == p.a && p.y == p.b
+             ? compare_elsewhere_from_start(p.a, p.b, p.flags, common)
+             : compare_elsewhere_past_v(p.a, p.b, p.x, p.y, p.flags, common);
 }
 
 // Compares two strings read with the same flags from their starts, whose

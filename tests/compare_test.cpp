@@ -279,6 +279,12 @@ TEST(Compare, OnlyTheLastHyphenOpensARevision) {
   expect_chains({
       {0, {"1.0-1", "=", "1.0-1-linux", "<", "1.0-1-a", "<", "1.0-1-2"}},
       {ALPHA_AS_POST_RELEASE, {"1.0-1", "<", "1.0-1-2", "<", "1.0-1-a", "<", "1.0-1-linux"}},
+      // Revisions that differ in number, with a later hyphen after the smaller, the larger,
+      // both or neither.
+      {0, {"1.0-3", "=", "1.0-3-linux", "<", "1.0-5", "<", "1.0-10-linux", "<", "1.0-2-1", "<",
+           "1.0-9-1"}},
+      {ALPHA_AS_POST_RELEASE, {"1.0-3", "<", "1.0-5", "<", "1.0-2-1", "<", "1.0-3-linux", "<",
+                               "1.0-9-1"}},
       // A name's first hyphen before a digit stays a revision mark, past an epoch too.
       {0, {"1:log4j-2.0-rc1", "<", "1:log4j-2.0", "<", "1:log4j-2.0-1", "<", "1:log4j-2.0.1"}},
   });
