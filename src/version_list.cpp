@@ -77,9 +77,9 @@ void VersionList::FreeChunks::operator()(char *chunk) const noexcept {
 }
 
 char *VersionList::new_chunk(std::size_t size) noexcept {
-  char *chunk = static_cast<char *>(std::malloc(sizeof(char *) + size));
+  if (size > SIZE_MAX - sizeof(char *)) return nullptr;
+  char *chunk = static_cast<char *>(allocate_bytes(sizeof(char *) + size));
   if (chunk == nullptr) return nullptr;
-  advise_huge(chunk, sizeof(char *) + size);
   char *before = chunks_.release();
   std::memcpy(chunk, &before, sizeof before);
   chunks_.reset(chunk);
