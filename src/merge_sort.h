@@ -13,8 +13,10 @@ namespace merge_sort_internal {
 
 // How many lines ahead of each side a merge asks for the bytes of: a long
 // line's bytes lie anywhere, and a merge would otherwise wait for them at
-// every other step.
-constexpr std::ptrdiff_t kAhead = 3;
+// every other step. It asks once a take, on the side taken from, for the
+// line that the take brings into reach: asking on both sides at every step
+// asked again for what was already on its way.
+constexpr std::ptrdiff_t kAhead = 6;
 
 // `yes` if `c`, else `no`, by arithmetic: a compiler keeps to a branch on
 // a plain conditional, and the answer of less() on different lines is a
@@ -42,8 +44,6 @@ template <class Less>
 void merge_up(const Line *l, const Line *l_end, const Line *r,
               const Line *r_end, Line *out, const Less &less) {
   while (l < l_end && r < r_end) {
-    fetch_after(l, l_end);
-    fetch_after(r, r_end);
     bool right = less(*r, *l);
     const Line *from = pick(right, r, l);
     const Line *from_end = pick(right, r_end, l_end);
@@ -54,6 +54,7 @@ void merge_up(const Line *l, const Line *l_end, const Line *r,
     // told by their elements alone: reading long lines' bytes after every
     // take cost more than it saved.
     while (++from < from_end && same_element(*from, taken)) *out++ = taken;
+    fetch_after(from, from_end);
     r = pick(right, from, r);
     l = pick(right, l, from);
   }
@@ -67,8 +68,6 @@ template <class Less>
 void merge_down(const Line *l, const Line *l_end, const Line *r,
                 const Line *r_end, Line *out_end, const Less &less) {
   while (l < l_end && r < r_end) {
-    fetch_before(l, l_end);
-    fetch_before(r, r_end);
     bool left = less(r_end[-1], l_end[-1]);
     const Line *from_end = pick(left, l_end, r_end);
     const Line *from = pick(left, l, r);
@@ -78,6 +77,7 @@ void merge_down(const Line *l, const Line *l_end, const Line *r,
       --from_end;
       *--out_end = taken;
     }
+    fetch_before(from, from_end);
     l_end = pick(left, from_end, l_end);
     r_end = pick(left, r_end, from_end);
   }
