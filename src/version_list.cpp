@@ -102,12 +102,14 @@ char *VersionList::store(std::size_t n) noexcept {
   return p;
 }
 
-void VersionList::reserve(std::size_t lines, std::size_t bytes) noexcept {
+bool VersionList::reserve(std::size_t lines, std::size_t bytes) noexcept {
+  bool got = false;
   if (lines > lines_.capacity_) {
     if (MallocArray<Line> a = allocate<Line>(lines)) {
       if (lines_.size_ > 0) std::memcpy(a.get(), lines_.data_.get(), lines_.size_ * sizeof(Line));
       lines_.data_ = std::move(a);
       lines_.capacity_ = lines;
+      got = true;
     }
   }
   if (bytes > room_left_) {
@@ -116,6 +118,7 @@ void VersionList::reserve(std::size_t lines, std::size_t bytes) noexcept {
       room_left_ = bytes;
     }
   }
+  return got;
 }
 
 bool VersionList::append(const char *p, std::size_t n) noexcept {
@@ -138,6 +141,7 @@ bool VersionList::append(const char *p, std::size_t n) noexcept {
 
 int VersionList::read_lines(int fd) noexcept {
   struct stat st;
+  bool reserved = false;
   if (fstat(fd, &st) == 0) {
     if (S_ISDIR(st.st_mode)) return EISDIR;
     // A file of n bytes holds at most n + 1 lines, and the long ones need
@@ -147,7 +151,7 @@ int VersionList::read_lines(int fd) noexcept {
     if (S_ISREG(st.st_mode) && st.st_size > 0 &&
         static_cast<std::uintmax_t>(st.st_size) < SIZE_MAX / sizeof(Line) - lines_.size_ - 1) {
       std::size_t n = static_cast<std::size_t>(st.st_size) + 1;
-      reserve(lines_.size_ + n, n);
+      reserved = reserve(lines_.size_ + n, n);
     }
   }
   std::size_t cap = kFirstBlock;
@@ -185,6 +189,12 @@ int VersionList::read_lines(int fd) noexcept {
     len += static_cast<std::size_t>(got);
   }
   if (begin < len && !append(block.get() + begin, len - begin)) return ENOMEM;
+  // Room for as many lines as the file has bytes is mostly room for none:
+  // it goes back, so that a limit on the address space leaves the sort its
+  // buffer. Only address space: untouched, the rest never cost memory.
+  if (reserved && lines_.size_ > 0 && resize(lines_.data_, lines_.size_)) {
+    lines_.capacity_ = lines_.size_;
+  }
   return err;
 }
 
