@@ -5,6 +5,9 @@
 
 namespace {
 
+// How many lines ahead of the one it writes a listing asks for the bytes of.
+constexpr std::ptrdiff_t kFetchAhead = 16;
+
 // The bytes of a listing of `lines` with `extra` bytes after each, counted
 // as far as an output buffer holds.
 std::size_t listing_size(const VersionList::Lines &lines, std::size_t extra) noexcept {
@@ -20,8 +23,12 @@ std::size_t listing_size(const VersionList::Lines &lines, std::size_t extra) noe
 
 int VersionList::print_plain(std::FILE *out) const noexcept {
   OutputBuffer buf(out, listing_size(lines_, 1));
-  for (const Line &line : lines_) {
-    if (!buf.write(line.c_str(), line.size()) || !buf.write("\n", 1)) break;
+  const Line *end = lines_.end();
+  for (const Line *line = lines_.begin(); line != end; ++line) {
+    // Sorted, the long lines' bytes lie all over memory: ask for them
+    // before they are copied.
+    if (end - line > kFetchAhead) __builtin_prefetch(line[kFetchAhead].c_str());
+    if (!buf.write(line->c_str(), line->size()) || !buf.write("\n", 1)) break;
   }
   return buf.finish();
 }

@@ -1,4 +1,5 @@
-// MallocArray: an array from malloc, freed by free when its owner goes.
+// MallocArray: an array from malloc or posix_memalign, freed by free when
+// its owner goes.
 #ifndef QUENORBIAL_SORT_MALLOC_ARRAY_H
 #define QUENORBIAL_SORT_MALLOC_ARRAY_H
 
@@ -20,21 +21,21 @@ struct Free {
 template <class T>
 using MallocArray = std::unique_ptr<T[], Free>;
 
-// Asks for huge pages for the 2 MiB pages that lie wholly inside the
-// `bytes` at `p`, untouched, when there are at least two: the kernel then
-// fills them 2 MiB to a fault, and reads all over them miss the TLB less.
-// Less, all that a short input has, keeps to small pages.
-inline void advise_huge(void *p, std::size_t bytes) noexcept {
+// Room for `bytes`, untouched, so that pages not yet used cost nothing;
+// null when memory runs out. Room for two 2 MiB pages or more starts at one
+// and asks for huge pages for all of it: the kernel then fills them 2 MiB to
+// a fault, and reads all over them miss the TLB less. Less, all that a short
+// input has, keeps to small pages.
+inline void *allocate_bytes(std::size_t bytes) noexcept {
+  constexpr std::size_t kHuge = std::size_t{2} << 20;
+  if (bytes < 2 * kHuge || bytes > SIZE_MAX - kHuge) return std::malloc(bytes);
+  std::size_t whole = (bytes + kHuge - 1) & ~(kHuge - 1);
+  void *p;
+  if (posix_memalign(&p, kHuge, whole) != 0) return nullptr;
 #ifdef MADV_HUGEPAGE
-  constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
-  std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(p) + kHuge - 1) & ~(kHuge - 1);
-  std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(p) + bytes) & ~(kHuge - 1);
-  // Only advice: where the kernel does not take it, the pages stay small.
-  if (begin + kHuge < end) madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
-#else
-  (void)p;
-  (void)bytes;
+  madvise(p, whole, MADV_HUGEPAGE);  // only advice: where not taken, the pages stay small
 #endif
+  return p;
 }
 
 // Makes room for `n` elements, keeping those there are; false, with the
@@ -50,14 +51,12 @@ template <class T>
   return true;
 }
 
-// Room for `n` elements, untouched, so that pages not yet used cost nothing;
-// null when memory runs out. A large one gets huge pages.
+// Room for `n` elements, as allocate_bytes() gives it.
 template <class T>
 MallocArray<T> allocate(std::size_t n) noexcept {
   static_assert(std::is_trivially_copyable<T>::value, "the elements are left unbuilt");
-  MallocArray<T> a(static_cast<T *>(std::malloc(n * sizeof(T))));
-  if (a) advise_huge(a.get(), n * sizeof(T));
-  return a;
+  if (n > SIZE_MAX / sizeof(T)) return nullptr;
+  return MallocArray<T>(static_cast<T *>(allocate_bytes(n * sizeof(T))));
 }
 
 // Makes room for `n` elements, keeping the first `used`; false, with the

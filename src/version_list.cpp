@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -75,17 +76,22 @@ void VersionList::FreeChunks::operator()(char *chunk) const noexcept {
   }
 }
 
+char *VersionList::new_chunk(std::size_t size) noexcept {
+  if (size > SIZE_MAX - sizeof(char *)) return nullptr;
+  char *chunk = static_cast<char *>(allocate_bytes(sizeof(char *) + size));
+  if (chunk == nullptr) return nullptr;
+  char *before = chunks_.release();
+  std::memcpy(chunk, &before, sizeof before);
+  chunks_.reset(chunk);
+  return chunk + sizeof before;
+}
+
 char *VersionList::store(std::size_t n) noexcept {
   if (n > room_left_) {
     std::size_t size = n >= kOwnChunk ? n : chunk_size_;
-    char *chunk = static_cast<char *>(std::malloc(sizeof(char *) + size));
-    if (chunk == nullptr) return nullptr;
-    advise_huge(chunk, sizeof(char *) + size);
+    char *bytes = new_chunk(size);
+    if (bytes == nullptr) return nullptr;
     if (size == chunk_size_) chunk_size_ = std::min(kLastChunk, 2 * size);
-    char *before = chunks_.release();
-    std::memcpy(chunk, &before, sizeof before);
-    chunks_.reset(chunk);
-    char *bytes = chunk + sizeof before;
     if (size == n) return bytes;
     room_ = bytes;
     room_left_ = size;
@@ -94,6 +100,25 @@ char *VersionList::store(std::size_t n) noexcept {
   room_ += n;
   room_left_ -= n;
   return p;
+}
+
+bool VersionList::reserve(std::size_t lines, std::size_t bytes) noexcept {
+  bool got = false;
+  if (lines > lines_.capacity_) {
+    if (MallocArray<Line> a = allocate<Line>(lines)) {
+      if (lines_.size_ > 0) std::memcpy(a.get(), lines_.data_.get(), lines_.size_ * sizeof(Line));
+      lines_.data_ = std::move(a);
+      lines_.capacity_ = lines;
+      got = true;
+    }
+  }
+  if (bytes > room_left_) {
+    if (char *room = new_chunk(bytes)) {
+      room_ = room;
+      room_left_ = bytes;
+    }
+  }
+  return got;
 }
 
 bool VersionList::append(const char *p, std::size_t n) noexcept {
@@ -116,7 +141,19 @@ bool VersionList::append(const char *p, std::size_t n) noexcept {
 
 int VersionList::read_lines(int fd) noexcept {
   struct stat st;
-  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) return EISDIR;
+  bool reserved = false;
+  if (fstat(fd, &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return EISDIR;
+    // A file of n bytes holds at most n + 1 lines, and the long ones need
+    // at most n + 1 bytes with their NULs. Room for them all at once costs
+    // only the pages that they fill, and spares the copies of an array that
+    // doubles and the partly filled pages of many chunks.
+    if (S_ISREG(st.st_mode) && st.st_size > 0 &&
+        static_cast<std::uintmax_t>(st.st_size) < SIZE_MAX / sizeof(Line) - lines_.size_ - 1) {
+      std::size_t n = static_cast<std::size_t>(st.st_size) + 1;
+      reserved = reserve(lines_.size_ + n, n);
+    }
+  }
   std::size_t cap = kFirstBlock;
   MallocArray<char> block = allocate<char>(cap);
   if (!block) return ENOMEM;
@@ -152,6 +189,12 @@ int VersionList::read_lines(int fd) noexcept {
     len += static_cast<std::size_t>(got);
   }
   if (begin < len && !append(block.get() + begin, len - begin)) return ENOMEM;
+  // Room for as many lines as the file has bytes is mostly room for none:
+  // it goes back, so that a limit on the address space leaves the sort its
+  // buffer. Only address space: untouched, the rest never cost memory.
+  if (reserved && lines_.size_ > 0 && resize(lines_.data_, lines_.size_)) {
+    lines_.capacity_ = lines_.size_;
+  }
   return err;
 }
 

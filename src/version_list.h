@@ -67,8 +67,15 @@ class VersionList {
     void operator()(char *chunk) const noexcept;
   };
 
+  // Makes room for `lines` lines in all and `bytes` more bytes of long
+  // lines, as far as memory allows; what it cannot get is got as lines come.
+  // Whether it made room for the lines.
+  bool reserve(std::size_t lines, std::size_t bytes) noexcept;
   // Appends the `n` bytes at `p` as a line; false when memory runs out.
   bool append(const char *p, std::size_t n) noexcept;
+  // A new chunk of `size` bytes, linked to the list's; null when memory
+  // runs out.
+  char *new_chunk(std::size_t size) noexcept;
   // Room for `n` bytes that lives as long as the list; null when memory
   // runs out.
   char *store(std::size_t n) noexcept;

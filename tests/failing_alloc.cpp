@@ -1,6 +1,7 @@
 // Preloaded into the program to make one allocation fail, as when memory
-// runs out: the call of malloc, calloc or realloc numbered FAIL_ALLOC_AT,
-// counted from 1 from when the library starts, returns null with ENOMEM.
+// runs out: the call of malloc, calloc, realloc or posix_memalign numbered
+// FAIL_ALLOC_AT, counted from 1 from when the library starts, fails with
+// ENOMEM.
 // At the end the number of calls counted is written to the file named by
 // FAIL_ALLOC_TALLY, so that a test knows where to stop.
 #include <dlfcn.h>
@@ -71,4 +72,12 @@ extern "C" __attribute__((visibility("default"))) void *realloc(void *p, std::si
   if (fails()) return nullptr;
   static const Realloc real = next<Realloc>("realloc");
   return real(p, n);
+}
+
+extern "C" __attribute__((visibility("default"))) int posix_memalign(void **p, std::size_t align,
+                                                                   std::size_t n) {
+  using Memalign = int (*)(void **, std::size_t, std::size_t);
+  if (fails()) return ENOMEM;
+  static const Memalign real = next<Memalign>("posix_memalign");
+  return real(p, align, n);
 }

@@ -70,6 +70,31 @@ setup_file() {
   expect 1 '' "$QUENORBIAL_SORT: stdin: Cannot allocate memory\n"
 }
 
+@test "a file larger than the room its size asks for: read as a pipe would be, all listed" {
+  [ "${SANITIZED:-0}" = 1 ] && skip "a sanitizer runtime maps more address space than the limit"
+  (ulimit -v 150000) 2>/dev/null || skip "ulimit -v cannot limit the address space here"
+  # A million lines of 19 bytes: room for as many lines as the file has
+  # bytes would take 300 MB, beyond the limit, but the lines need a fifth.
+  seq 1 1000000 | sed 's/$/.0-rc1+build/' > "$BATS_TEST_TMPDIR/in"
+  "$QUENORBIAL_SORT" "$BATS_TEST_TMPDIR/in" > "$BATS_TEST_TMPDIR/want"
+  run_kept bash -c 'ulimit -v 150000; timeout 120 "$0" "$1"' \
+    "$QUENORBIAL_SORT" "$BATS_TEST_TMPDIR/in"
+  expect_file 0 "$BATS_TEST_TMPDIR/want" ''
+}
+
+@test "a file whose room was had: what its lines leave goes back, for the sort" {
+  [ "${SANITIZED:-0}" = 1 ] && skip "a sanitizer runtime maps more address space than the limit"
+  (ulimit -v 160000) 2>/dev/null || skip "ulimit -v cannot limit the address space here"
+  # Four million lines of two bytes: room for as many lines as bytes (128
+  # MB) fits under the limit, but not beside the sort's buffer (32 MB)
+  # unless all that the lines do not fill is given back first.
+  yes $'2\n1' | head -n 4000000 > "$BATS_TEST_TMPDIR/in"
+  { yes 1 | head -n 2000000; yes 2 | head -n 2000000; } > "$BATS_TEST_TMPDIR/want"
+  run_kept bash -c 'ulimit -v 160000; timeout 120 "$0" "$1"' \
+    "$QUENORBIAL_SORT" "$BATS_TEST_TMPDIR/in"
+  expect_file 0 "$BATS_TEST_TMPDIR/want" ''
+}
+
 @test "memory running out at each allocation: one line naming where, nothing listed" {
   [ "${SANITIZED:-0}" = 1 ] && skip "the preloaded allocation would bypass the sanitizer's"
   # Short and long lines out of order from three inputs, so that the run
