@@ -103,15 +103,8 @@ char *VersionList::store(std::size_t n) noexcept {
 }
 
 bool VersionList::reserve(std::size_t lines, std::size_t bytes) noexcept {
-  bool got = false;
-  if (lines > lines_.capacity_) {
-    if (MallocArray<Line> a = allocate<Line>(lines)) {
-      if (lines_.size_ > 0) std::memcpy(a.get(), lines_.data_.get(), lines_.size_ * sizeof(Line));
-      lines_.data_ = std::move(a);
-      lines_.capacity_ = lines;
-      got = true;
-    }
-  }
+  bool got = lines > lines_.capacity_ && grow(lines_.data_, lines_.size_, lines);
+  if (got) lines_.capacity_ = lines;
   if (bytes > room_left_) {
     if (char *room = new_chunk(bytes)) {
       room_ = room;
